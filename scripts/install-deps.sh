@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages vexmoro needs to build, test and play, when they are missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev
+  libvorbis-dev libogg-dev libkissfft-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev
+  ffmpeg xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}" >&2
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=(sudo)
+else
+  echo "vexmoro needs these packages and cannot install them without root: ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update
+"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,71 @@
+// Entry point: reads the options, seeds the random sequence, and takes the demo through its
+// fixed lifecycle with the data folder as the working directory.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "core/demo.h"
+#include "core/options.h"
+#include "core/random.h"
+#include "platform/performancecounter.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path executableFolder(const char* argv0) {
+    std::error_code error;
+    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error) self = fs::absolute(argv0, error);
+    return self.parent_path();
+}
+
+// Paths the user typed are relative to where they typed them, not to the data folder.
+void makeUserPathsAbsolute(COptions& options) {
+    std::error_code error;
+    if (!options.barsFile.empty()) options.barsFile = fs::absolute(options.barsFile, error);
+    if (!options.capture.empty()) options.capture = fs::absolute(options.capture, error);
+}
+
+// The show reads "data/..." relative to the folder that holds data/.
+bool enterRoot(const COptions& options, const char* argv0) {
+    fs::path root = options.root.empty() ? executableFolder(argv0) : fs::path(options.root);
+    std::error_code error;
+    fs::current_path(root, error);
+    if (error) {
+        std::fprintf(stderr, "vexmoro: cannot use %s as the data root: %s\n", root.c_str(),
+                     error.message().c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    COptions options;
+    std::string error;
+    if (!options.parse(argc, argv, error)) {
+        std::fprintf(stderr, "vexmoro: %s\n%s", error.c_str(), COptions::usage());
+        return 2;
+    }
+    if (options.help || options.version) {
+        std::fputs(options.help ? COptions::usage() : "vexmoro " VEXMORO_VERSION "\n", stdout);
+        return 0;
+    }
+    makeUserPathsAbsolute(options);
+    if (!enterRoot(options, argv[0])) return 1;
+
+    seedRandom(1337);
+    CPerformanceCounter counter;
+    CDemo demo(options, &counter);
+    if (!demo.windowOpened) {
+        std::fprintf(stderr, "vexmoro: the window or its GL context could not be opened\n");
+        return 1;
+    }
+    demo.load();
+    demo.run();
+    demo.shutdown();
+    return 0;
+}

@@ -1,0 +1,168 @@
+#include "platform/glwindow.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "platform/messagebox.h"
+
+namespace {
+
+const char* const kTitle = "1337 vexmoro";
+
+// The old pixel format: double-buffered RGBA with 32 colour, 16 depth and 8 stencil bits.
+void requestPixelFormat() {
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+}  // namespace
+
+CGLWindow::CGLWindow()
+    : hwnd(nullptr),
+      wndClass(false),
+      hglrc(nullptr),
+      hdc(nullptr),
+      width(0),
+      height(0),
+      fullscreen(false),
+      caption{},
+      captionFrames(0),
+      captionTime(0) {}
+
+CGLWindow::~CGLWindow() {
+    if (hglrc != nullptr) {
+        SDL_GL_MakeCurrent(hwnd, nullptr);
+        SDL_GL_DeleteContext(hglrc);
+        hglrc = nullptr;
+    }
+    if (hwnd != nullptr) SDL_DestroyWindow(hwnd);
+    hwnd = hdc = nullptr;
+    if (wndClass) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    wndClass = false;
+}
+
+bool CGLWindow::initWindow(int w, int h, bool full) {
+    width = w;
+    height = h;
+    fullscreen = full;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    wndClass = true;
+    requestPixelFormat();
+    Uint32 style = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
+    hwnd = SDL_CreateWindow(kTitle, 0, 0, width, height, style);
+    if (hwnd == nullptr) {
+        // The window itself can be made, so it was the pixel format that could not.
+        hwnd = SDL_CreateWindow(kTitle, 0, 0, width, height, style & ~SDL_WINDOW_OPENGL);
+        if (hwnd == nullptr) return false;
+        showMessage("Unable to find a suitable pixelformat", "initGL()", hwnd);
+        return false;
+    }
+    if (fullscreen && !switchToFullscreen()) return false;
+    hdc = hwnd;
+    if (!createContext()) return false;
+    SDL_ShowWindow(hwnd);
+    SDL_RaiseWindow(hwnd);
+    resize(width, height);
+    return true;
+}
+
+// The display goes to width by height at the desktop's colour depth; the pointer is hidden.
+bool CGLWindow::switchToFullscreen() {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+        showMessage("Unable to get displaysettings", "Error");
+        return false;
+    }
+    mode.w = width;
+    mode.h = height;
+    if (SDL_SetWindowDisplayMode(hwnd, &mode) != 0 ||
+        SDL_SetWindowFullscreen(hwnd, SDL_WINDOW_FULLSCREEN) != 0) {
+        showMessage("Unable to switch to fullscreen", "CGLWindow::initWindow");
+        return false;
+    }
+    SDL_ShowCursor(SDL_DISABLE);
+    return true;
+}
+
+bool CGLWindow::createContext() {
+    hglrc = SDL_GL_CreateContext(hwnd);
+    if (hglrc == nullptr) {
+        showMessage("Unable to create HRC", "initGL()", hwnd);
+        return false;
+    }
+    if (SDL_GL_MakeCurrent(hwnd, hglrc) != 0) {
+        showMessage("Unable to select HRC", "initGL()", hwnd);
+        return false;
+    }
+    return true;
+}
+
+void CGLWindow::resize(int w, int h) {
+    if (w == 0) w = 1;
+    if (h == 0) h = 1;
+    width = w;
+    height = h;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 10000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+bool CGLWindow::setGLDefaults() {
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_POINT_SMOOTH);
+    glClearColor(0, 0, 0, 0);
+    glClearDepth(1.0);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_TEXTURE_2D);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    return true;
+}
+
+// The count shown is frames since the last caption, not divided by the interval.
+void CGLWindow::updateCaption(float time) {
+    if (fullscreen) return;
+    captionFrames += 1;
+    if (static_cast<double>(time) - static_cast<double>(captionTime) > 1.0) {
+        captionTime = time;
+        std::snprintf(caption, sizeof caption, "Time=%.02f FPS=%i", static_cast<double>(time),
+                      static_cast<int>(captionFrames));
+        if (hwnd != nullptr) SDL_SetWindowTitle(hwnd, caption);
+        captionFrames = 0;
+    }
+}
+
+void CGLWindow::swapBuffers() {
+    if (hdc != nullptr) SDL_GL_SwapWindow(hdc);
+}
+
+int windowProc(const SDL_Event& event) {
+    bool escape = event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE;
+    bool closed = event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE;
+    if (escape || closed) {
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
+    return 0;
+}

@@ -1,0 +1,11 @@
+// The platform's high-resolution tick counter, the show's real clock source. Stateless;
+// safe to share.
+#pragma once
+
+#include "core/ticksource.h"
+
+class CPerformanceCounter : public CTickSource {
+public:
+    int64_t counter() override;
+    int64_t frequency() override;
+};

@@ -1,0 +1,7 @@
+// The tunnel scene of the show. Its effect is not written yet: it takes its place in the
+// timeline and draws nothing. Needs the GL context current; main thread only.
+#pragma once
+
+#include "core/scene.h"
+
+class CTunnelScene : public CScene {};
