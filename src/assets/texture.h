@@ -1,0 +1,19 @@
+// Owns one OpenGL 2D texture name made from a picture file or as an empty render target.
+// No caching or sharing: each owner loads its own. Loading and bind need the GL context current;
+// the destructor releases the name only while a context is current.
+#pragma once
+
+#include <GL/gl.h>
+
+class CTexture {
+public:
+    CTexture();
+    ~CTexture();
+
+    bool load(const char* path);
+    bool loadPNG(const char* path);
+    bool createEmpty(int size);
+    void bind();
+
+    GLuint id;  // 0 while the object holds no texture
+};
