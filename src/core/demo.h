@@ -13,7 +13,7 @@
 #include "platform/glwindow.h"
 
 class CDemo {
-public:
+  public:
     // Opens the window (its result in windowOpened) and sets the GL defaults.
     CDemo(const COptions& options, CTickSource* ticks);
     ~CDemo();
@@ -38,7 +38,7 @@ public:
 
     bool windowOpened;
 
-private:
+  private:
     void appendScene(CScene* scene, float start, float duration);
     void runFrame();
     void drawScenes();

@@ -7,7 +7,7 @@ struct SDL_Window;
 union SDL_Event;
 
 class CGLWindow {
-public:
+  public:
     CGLWindow();
     ~CGLWindow();
 
@@ -17,16 +17,16 @@ public:
     void updateCaption(float time);
     void swapBuffers();
 
-    SDL_Window* hwnd;   // the window
-    bool wndClass;      // SDL's video subsystem is up (the old window class registration)
-    void* hglrc;        // the SDL_GLContext
-    SDL_Window* hdc;    // what the buffer swap draws to: the window itself here
+    SDL_Window* hwnd;  // the window
+    bool wndClass;     // SDL's video subsystem is up (the old window class registration)
+    void* hglrc;       // the SDL_GLContext
+    SDL_Window* hdc;   // what the buffer swap draws to: the window itself here
     int width;
     int height;
     bool fullscreen;
     char caption[43];
 
-private:
+  private:
     bool switchToFullscreen();
     bool createContext();
 
