@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/glcontext.h"
 #include "platform/glwindow.h"
 #include "support/glfixture.h"
 #include "support/messagerecorder.h"
@@ -180,4 +181,14 @@ TEST(WindowFailure, NoVideoDriverReturnsFalseWithoutAnyGLCall) {
     EXPECT_EQ(window.hwnd, nullptr);
     EXPECT_EQ(window.hglrc, nullptr);
     EXPECT_TRUE(recorder.boxes.empty());
+}
+
+// Objects that outlive the window (the scenes' textures at shutdown) must see that no GL call
+// may be made any more.
+TEST(WindowLifetime, NoContextIsCurrentAfterTheWindowIsGone) {
+    CGLWindow* window = new CGLWindow();
+    ASSERT_TRUE(window->initWindow(64, 64, false));
+    EXPECT_TRUE(isGLContextCurrent());
+    delete window;
+    EXPECT_FALSE(isGLContextCurrent());
 }
