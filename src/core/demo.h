@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/barentry.h"
 #include "core/options.h"
 #include "core/scene.h"
 #include "core/ticksource.h"
@@ -13,7 +14,7 @@
 #include "platform/glwindow.h"
 
 class CDemo {
-public:
+  public:
     // Opens the window (its result in windowOpened) and sets the GL defaults.
     CDemo(const COptions& options, CTickSource* ticks);
     ~CDemo();
@@ -21,6 +22,10 @@ public:
     void load();
     void run();
     void shutdown();
+
+    // Reads a bar file into the settings below; a file that cannot be opened or is not sound is
+    // reported and changes nothing.
+    bool loadBars(const char* fileName);
 
     CGLWindow* window;
     CTimer timer;
@@ -30,15 +35,18 @@ public:
     bool done;
     float deltaTime;
     std::string musicName;
+    std::string demoName;
     bool musicEnabled;
     bool fullscreen;
     int xres;
     int yres;
+    uint32_t bpm;  // the file's 4 bytes, integer or float
     std::vector<CScene*> scenes;
+    std::vector<CBarEntry> bars;
 
     bool windowOpened;
 
-private:
+  private:
     void appendScene(CScene* scene, float start, float duration);
     void runFrame();
     void drawScenes();
