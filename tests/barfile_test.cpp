@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -101,6 +102,12 @@ void expectUnchanged(const Settings& before, const CDemo& demo) {
     EXPECT_EQ(before.bpm, now.bpm);
     EXPECT_TRUE(sameBars(before.bars, now.bars));
     EXPECT_EQ(before.barsCapacity, now.barsCapacity);
+}
+
+std::pair<int, int> windowSize(const CDemo& demo) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(demo.window->hwnd, &width, &height);
+    return {width, height};
 }
 
 COptions windowedOptions() {
@@ -301,10 +308,7 @@ TEST(BarsOption, WindowTakesTheFileSizeAndOptionsOverrideIt) {
     options.noMusic = true;
     CDemo demo(options, nullptr);
     ASSERT_TRUE(demo.windowOpened);
-    int width = 0, height = 0;
-    SDL_GetWindowSize(demo.window->hwnd, &width, &height);
-    EXPECT_EQ(640, width);
-    EXPECT_EQ(480, height);
+    EXPECT_EQ(std::make_pair(640, 480), windowSize(demo));
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(640, viewport[2]);
@@ -324,10 +328,7 @@ TEST(BarsOption, FileSettingsStandWithoutOverrides) {
     options.barsFile = writeFile(encode(fields));
     CDemo demo(options, nullptr);
     ASSERT_TRUE(demo.windowOpened);
-    int width = 0, height = 0;
-    SDL_GetWindowSize(demo.window->hwnd, &width, &height);
-    EXPECT_EQ(720, width);
-    EXPECT_EQ(400, height);
+    EXPECT_EQ(std::make_pair(720, 400), windowSize(demo));
     EXPECT_FALSE(demo.fullscreen);
     EXPECT_EQ(12.5f, demo.startTime);
     EXPECT_TRUE(demo.musicEnabled);
@@ -343,10 +344,7 @@ TEST(BarsOption, UnsoundFileLeavesTheBuiltInWindow) {
     CDemo demo(options, nullptr);
     ASSERT_TRUE(demo.windowOpened);
     EXPECT_EQ(1u, recorder.boxes.size());
-    int width = 0, height = 0;
-    SDL_GetWindowSize(demo.window->hwnd, &width, &height);
-    EXPECT_EQ(800, width);
-    EXPECT_EQ(600, height);
+    EXPECT_EQ(std::make_pair(800, 600), windowSize(demo));
     EXPECT_EQ(0.0f, demo.startTime);
 }
 
