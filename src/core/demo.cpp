@@ -2,7 +2,13 @@
 
 #include <GL/gl.h>
 
+#include <fstream>
+#include <string>
+
+#include "core/barfile.h"
+#include "platform/display.h"
 #include "platform/message.h"
+#include "platform/messagebox.h"
 #include "scenes/creditsscene.h"
 #include "scenes/endscene.h"
 #include "scenes/greetingsscene.h"
@@ -13,6 +19,16 @@ namespace {
 
 // Scenes see silence until the music player exists.
 float silentSpectrum[512];
+
+bool resolutionFits(int width, int height, std::string& problem) {
+    int maxWidth, maxHeight;
+    largestDisplaySize(maxWidth, maxHeight);
+    if (width > 0 && height > 0 && width <= maxWidth && height <= maxHeight) return true;
+    problem = "The bar file asks for a resolution of " + std::to_string(width) + "x" +
+              std::to_string(height) + ", which the display cannot show (at most " +
+              std::to_string(maxWidth) + "x" + std::to_string(maxHeight) + ").";
+    return false;
+}
 
 }  // namespace
 
@@ -29,7 +45,11 @@ CDemo::CDemo(const COptions& options, CTickSource* ticks)
       fullscreen(true),
       xres(800),
       yres(600),
+      bpm(0),
       windowOpened(false) {
+    // Before the window opens, so that its resolution and full-screen flag apply; what the user
+    // typed on the command line wins over the file.
+    if (!options.barsFile.empty()) loadBars(options.barsFile.c_str());
     if (options.windowed) fullscreen = false;
     if (options.startGiven) startTime = options.start;
     if (options.noMusic) musicEnabled = false;
@@ -95,6 +115,31 @@ void CDemo::drawScenes() {
         scene->update();
         scene->draw(silentSpectrum);
     }
+}
+
+bool CDemo::loadBars(const char* fileName) {
+    std::ifstream infile;
+    if (fileName != nullptr) infile.open(fileName, std::ios::binary);
+    if (!infile.is_open()) {
+        showError("Unable to open bar file", "CDemo::loadBars()");
+        return false;
+    }
+    CBarFile file;
+    std::string problem;
+    if (!file.read(infile, problem) || !resolutionFits(file.xres, file.yres, problem)) {
+        showError(problem.c_str(), "CDemo::loadBars()");
+        return false;
+    }
+    demoName = file.demoName;
+    startTime = file.startTime;
+    xres = file.xres;
+    yres = file.yres;
+    fullscreen = file.fullscreen;
+    musicEnabled = file.musicEnabled;
+    bpm = file.bpm;
+    musicName = file.musicName;
+    bars = std::move(file.bars);
+    return true;
 }
 
 void CDemo::shutdown() {

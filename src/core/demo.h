@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/barentry.h"
 #include "core/options.h"
 #include "core/scene.h"
 #include "core/ticksource.h"
@@ -22,6 +23,10 @@ class CDemo {
     void run();
     void shutdown();
 
+    // Reads a bar file into the settings below; a file that cannot be opened or is not sound is
+    // reported and changes nothing.
+    bool loadBars(const char* fileName);
+
     CGLWindow* window;
     CTimer timer;
     float endTime;
@@ -30,11 +35,14 @@ class CDemo {
     bool done;
     float deltaTime;
     std::string musicName;
+    std::string demoName;
     bool musicEnabled;
     bool fullscreen;
     int xres;
     int yres;
+    uint32_t bpm;  // the file's 4 bytes, integer or float
     std::vector<CScene*> scenes;
+    std::vector<CBarEntry> bars;
 
     bool windowOpened;
 
