@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/framehook.h"
+#include "core/framespectrum.h"
 #include "core/options.h"
 #include "core/scene.h"
 #include "core/ticksource.h"
@@ -13,7 +15,7 @@
 #include "platform/glwindow.h"
 
 class CDemo {
-public:
+  public:
     // Opens the window (its result in windowOpened) and sets the GL defaults.
     CDemo(const COptions& options, CTickSource* ticks);
     ~CDemo();
@@ -37,9 +39,17 @@ public:
     std::vector<CScene*> scenes;
 
     bool windowOpened;
+    // Capture and benchmark runs: drawn offscreen on a stepping clock, no audio device opened.
+    bool offline;
+    CFrameHook* frameHook;          // not owned; told of every frame before it is shown
+    CFrameSpectrum* frameSpectrum;  // not owned; in offline runs, the spectrum the scenes get
 
-private:
+    // The dispatch rule: strictly inside the scene's window, the end summed in double.
+    static bool isActive(const CScene& scene, float time);
+
+  private:
     void appendScene(CScene* scene, float start, float duration);
     void runFrame();
     void drawScenes();
+    float* spectrum();
 };
