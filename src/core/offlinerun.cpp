@@ -135,9 +135,9 @@ int64_t COfflineRun::expectedFrames() const {
 
 bool COfflineRun::frameDrawn(float time) {
     int64_t frame = steppingTicks.frame();
-    if (benchmark) timeFrame(frame, time);
     bool written = true;
     if (!options.capture.empty() && inRange(frame)) written = writeFrame(frame, time);
+    if (benchmark) timeFrame(frame, time);  // after the write, which is part of the frame's cost
     ++framesDrawn;
     progress->update(framesDrawn, time, secondsBetween(renderStart, Clock::now()));
     steppingTicks.advance();
