@@ -46,11 +46,14 @@ CDemo::CDemo(const COptions& options, CTickSource* ticks)
       xres(800),
       yres(600),
       bpm(0),
-      windowOpened(false) {
+      windowOpened(false),
+      offline(options.offline()),
+      frameHook(nullptr),
+      frameSpectrum(nullptr) {
     // Before the window opens, so that its resolution and full-screen flag apply; what the user
     // typed on the command line wins over the file.
     if (!options.barsFile.empty()) loadBars(options.barsFile.c_str());
-    if (options.windowed) fullscreen = false;
+    if (options.windowed || offline) fullscreen = false;
     if (options.startGiven) startTime = options.start;
     if (options.noMusic) musicEnabled = false;
     window = new CGLWindow();
@@ -98,22 +101,27 @@ void CDemo::runFrame() {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawScenes();
+    if (frameHook != nullptr && !frameHook->frameDrawn(time)) done = true;
     window->swapBuffers();
     window->updateCaption(time);
     if (taken) msg.dispatch();
 }
 
-// A scene is active strictly inside its window; in an overlap each active scene is updated and
-// drawn in timeline order, the later one over the earlier.
+bool CDemo::isActive(const CScene& scene, float t) {
+    double end = static_cast<double>(scene.start) + static_cast<double>(scene.duration);
+    return t > scene.start && end > t;
+}
+
+// In an overlap each active scene is updated and drawn in timeline order, the later one over the
+// earlier.
 void CDemo::drawScenes() {
     for (CScene* scene : scenes) {
-        double end = static_cast<double>(scene->start) + static_cast<double>(scene->duration);
-        if (!(time > scene->start && end > time)) continue;
+        if (!isActive(*scene, time)) continue;
         scene->time = time;
         scene->deltaTime = deltaTime;
         scene->localTime = scene->localTime + deltaTime;
         scene->update();
-        scene->draw(silentSpectrum);
+        scene->draw(spectrum());
     }
 }
 
@@ -140,6 +148,12 @@ bool CDemo::loadBars(const char* fileName) {
     musicName = file.musicName;
     bars = std::move(file.bars);
     return true;
+}
+
+// Asked once per scene drawn, as the scenes expect a fresh reading each time.
+float* CDemo::spectrum() {
+    if (frameSpectrum != nullptr) return frameSpectrum->at(time);
+    return silentSpectrum;
 }
 
 void CDemo::shutdown() {

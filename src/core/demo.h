@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/barentry.h"
+#include "core/framehook.h"
+#include "core/framespectrum.h"
 #include "core/options.h"
 #include "core/scene.h"
 #include "core/ticksource.h"
@@ -45,9 +47,17 @@ class CDemo {
     std::vector<CBarEntry> bars;
 
     bool windowOpened;
+    // Capture and benchmark runs: drawn offscreen on a stepping clock, no audio device opened.
+    bool offline;
+    CFrameHook* frameHook;          // not owned; told of every frame before it is shown
+    CFrameSpectrum* frameSpectrum;  // not owned; in offline runs, the spectrum the scenes get
+
+    // The dispatch rule: strictly inside the scene's window, the end summed in double.
+    static bool isActive(const CScene& scene, float time);
 
   private:
     void appendScene(CScene* scene, float start, float duration);
     void runFrame();
     void drawScenes();
+    float* spectrum();
 };
