@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/texture.h"
 #include "core/options.h"
 #include "core/scene.h"
 #include "core/ticksource.h"
@@ -24,6 +25,7 @@ public:
 
     CGLWindow* window;
     CTimer timer;
+    CTexture loadingTexture;
     float endTime;
     float time;
     float startTime;
