@@ -13,8 +13,8 @@ public:
     ~Cjpeg();
 
     bool loadImage(const char* path);
-    // Fills the members from a prepared decompression object; on a refused or corrupt picture
-    // it leaves through the object's error manager.
+    // Fills the members from a decompression object prepared by loadImage, whose error manager
+    // returns control there on a refused or corrupt picture.
     int decode(jpeg_decompress_struct* cinfo);
 
     int rowSize;
