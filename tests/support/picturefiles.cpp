@@ -5,13 +5,29 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
+namespace {
+
+// One folder per test process, removed when the process ends.
+const std::string& processFolder() {
+    static const std::string folder = [] {
+        std::string path = ::testing::TempDir() + "vexmoro_" + std::to_string(getpid());
+        std::filesystem::create_directories(path);
+        std::atexit([] { std::filesystem::remove_all(processFolder()); });
+        return path;
+    }();
+    return folder;
+}
+
+}  // namespace
+
 std::string tempPath(const std::string& name) {
     static int counter = 0;
-    return ::testing::TempDir() + "vexmoro_" + std::to_string(getpid()) + "_" +
-           std::to_string(++counter) + "_" + name;
+    return processFolder() + "/" + std::to_string(++counter) + "_" + name;
 }
 
 Bytes readBytes(const std::string& path) {
