@@ -12,15 +12,21 @@
 
 namespace {
 
+void removeProcessFolder();
+
 // One folder per test process, removed when the process ends.
 const std::string& processFolder() {
-    static const std::string folder = [] {
-        std::string path = ::testing::TempDir() + "vexmoro_" + std::to_string(getpid());
-        std::filesystem::create_directories(path);
-        std::atexit([] { std::filesystem::remove_all(processFolder()); });
-        return path;
-    }();
+    static const std::string folder = ::testing::TempDir() + "vexmoro_" + std::to_string(getpid());
+    // Registered after the string exists, so it runs before the string is destroyed.
+    static const bool created =
+        std::filesystem::create_directories(folder) && std::atexit(removeProcessFolder) == 0;
+    (void)created;
     return folder;
+}
+
+void removeProcessFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(processFolder(), ignored);
 }
 
 }  // namespace
