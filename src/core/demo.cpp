@@ -9,6 +9,7 @@
 #include "platform/display.h"
 #include "platform/message.h"
 #include "platform/messagebox.h"
+#include "render/overlay.h"
 #include "scenes/creditsscene.h"
 #include "scenes/endscene.h"
 #include "scenes/greetingsscene.h"
@@ -66,6 +67,14 @@ CDemo::~CDemo() {
 }
 
 void CDemo::load() {
+    loadingTexture.load("data/textures/loading.jpg");
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Centres the 512 by 512 picture on the 800 by 600 screen.
+    beginOrtho(xres, yres);
+    drawTexturedQuad(144, 44, 512, 512, loadingTexture.id);
+    endOrtho();
+    window->swapBuffers();
     appendScene(new CCreditsScene(), 0.0f, 50.6f);
     window->swapBuffers();
     appendScene(new CGreetingsScene(), 50.6f, 50.5f);

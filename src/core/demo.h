@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/texture.h"
 #include "core/barentry.h"
 #include "core/framehook.h"
 #include "core/framespectrum.h"
@@ -31,6 +32,7 @@ class CDemo {
 
     CGLWindow* window;
     CTimer timer;
+    CTexture loadingTexture;
     float endTime;
     float time;
     float startTime;
