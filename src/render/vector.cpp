@@ -1,0 +1,91 @@
+#include "render/vector.h"
+
+#include <cmath>
+
+// Float arithmetic runs in double and is rounded to float only where it is stored.
+
+CVector::CVector(const CVector& from, const CVector& to)
+    : x(static_cast<float>(static_cast<double>(to.x) - from.x)),
+      y(static_cast<float>(static_cast<double>(to.y) - from.y)),
+      z(static_cast<float>(static_cast<double>(to.z) - from.z)) {}
+
+void CVector::fromTo(const CVector& a, const CVector& b) {
+    *this = CVector(a, b);
+}
+
+float CVector::length() const {
+    double xd = x, yd = y, zd = z;
+    return static_cast<float>(std::sqrt(xd * xd + yd * yd + zd * zd));
+}
+
+void CVector::normalize() {
+    float len = length();
+    x = static_cast<float>(static_cast<double>(x) / len);
+    y = static_cast<float>(static_cast<double>(y) / len);
+    z = static_cast<float>(static_cast<double>(z) / len);
+}
+
+void CVector::operator+=(const CVector& v) {
+    *this = *this + v;
+}
+
+float CVector::dot(const CVector& v) const {
+    return static_cast<float>(static_cast<double>(x) * v.x + static_cast<double>(y) * v.y +
+                              static_cast<double>(z) * v.z);
+}
+
+bool CVector::operator==(const CVector& v) const {
+    return x == v.x && y == v.y && z == v.z;
+}
+
+CVector CVector::operator+(const CVector& v) const {
+    return CVector(static_cast<float>(static_cast<double>(x) + v.x),
+                   static_cast<float>(static_cast<double>(y) + v.y),
+                   static_cast<float>(static_cast<double>(z) + v.z));
+}
+
+CVector CVector::operator-(const CVector& v) const {
+    return CVector(v, *this);
+}
+
+CVector CVector::cross(const CVector& v) const {
+    double ax = x, ay = y, az = z;
+    return CVector(static_cast<float>(ay * v.z - az * v.y), static_cast<float>(az * v.x - ax * v.z),
+                   static_cast<float>(ax * v.y - ay * v.x));
+}
+
+// Each rotation reads both old components before storing either.
+void CVector::rotateX(float angle) {
+    double a = angle, c = std::cos(a), s = std::sin(a);
+    double oy = y, oz = z;
+    y = static_cast<float>(c * oy - s * oz);
+    z = static_cast<float>(s * oy + c * oz);
+}
+
+void CVector::rotateY(float angle) {
+    double a = angle, c = std::cos(a), s = std::sin(a);
+    double ox = x, oz = z;
+    x = static_cast<float>(c * ox - s * oz);
+    z = static_cast<float>(s * ox + c * oz);
+}
+
+void CVector::rotateZ(float angle) {
+    double a = angle, c = std::cos(a), s = std::sin(a);
+    double ox = x, oy = y;
+    x = static_cast<float>(c * ox + s * oy);
+    y = static_cast<float>(c * oy - s * ox);
+}
+
+void rotateX(CVector& v, float angle) {
+    v.rotateX(angle);
+}
+void rotateY(CVector& v, float angle) {
+    v.rotateY(angle);
+}
+void rotateZ(CVector& v, float angle) {
+    v.rotateZ(angle);
+}
+
+CVector makeVector(float x, float y, float z) {
+    return CVector(x, y, z);
+}
