@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <memory>
 
 #include "assets/texture.h"
 #include "platform/messagebox.h"
@@ -24,8 +24,7 @@ const std::size_t kTriangleBytes = 12;
 // Little-endian fields read byte by byte, so the format does not depend on the host.
 class ByteReader {
   public:
-    explicit ByteReader(const std::vector<unsigned char>& bytes)
-        : data(bytes.data()), end(bytes.size()) {}
+    ByteReader(const unsigned char* bytes, std::size_t size) : data(bytes), end(size) {}
 
     std::size_t remaining() const { return end - pos; }
 
@@ -67,15 +66,22 @@ class ByteReader {
 
 enum class FileRead { Ok, CannotOpen, TooLarge };
 
-FileRead readWholeFile(const char* path, std::vector<unsigned char>& bytes) {
+// Not zero-filled: every byte is read from the file before it is looked at.
+struct FileBytes {
+    std::unique_ptr<unsigned char[]> data;
+    std::size_t size = 0;
+};
+
+FileRead readWholeFile(const char* path, FileBytes& bytes) {
     std::ifstream in(path, std::ios::binary);
     in.seekg(0, std::ios::end);
     std::streamoff size = in.tellg();
     in.seekg(0, std::ios::beg);
     if (!in.good() || size < 0) return FileRead::CannotOpen;
     if (size > kMaxFileBytes) return FileRead::TooLarge;
-    bytes.resize(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+    bytes.size = static_cast<std::size_t>(size);
+    bytes.data.reset(new unsigned char[bytes.size]);
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data.get()), size)) {
         return FileRead::CannotOpen;
     }
     return FileRead::Ok;
@@ -137,8 +143,8 @@ const char* readMesh(ByteReader& in, CEGLMesh& mesh) {
 }
 
 // Either every mesh of the file or none: on a problem the meshes read so far are deleted.
-const char* readMeshes(const std::vector<unsigned char>& bytes, std::vector<CEGLMesh*>& meshes) {
-    ByteReader in(bytes);
+const char* readMeshes(const FileBytes& bytes, std::vector<CEGLMesh*>& meshes) {
+    ByteReader in(bytes.data.get(), bytes.size);
     std::uint32_t count;
     if (!in.readU32(count)) return "the file is too short to hold a mesh count";
     if (std::int32_t(count) < 0) return "the mesh count is negative";
@@ -170,7 +176,7 @@ void CEGLBrush::clearMeshes() {
 }
 
 bool CEGLBrush::loadFromFile(const char* path) {
-    std::vector<unsigned char> bytes;
+    FileBytes bytes;
     FileRead read = readWholeFile(path, bytes);
     if (read == FileRead::CannotOpen) {
         showMessage("Unable to open object file", kCaption);

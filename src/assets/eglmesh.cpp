@@ -33,17 +33,17 @@ CEGLMesh::~CEGLMesh() {
     delete texture;
 }
 
-// Zeroed storage: distances read before calcDistances and normals drawn before calcNormals must
-// never be indeterminate.
+// The loader fills positions, triangles and coordinates; distances read before calcDistances and
+// normals drawn before calcNormals start at zero rather than indeterminate.
 void CEGLMesh::allocate(int vertexCnt, int triangleCnt) {
     vertexCount = vertexCnt;
     triangleCount = triangleCnt;
     normalCount = vertexCnt;
     texCoordCount = vertexCnt;
     vertices = new CVector[vertexCount];
-    triangles = new std::uint32_t[triangleCount][3]();
+    triangles = new std::uint32_t[triangleCount][3];
     normals = new CVector[normalCount];
-    texCoords = new float[texCoordCount][2]();
+    texCoords = new float[texCoordCount][2];
     vertexDistances = new float[vertexCount]();
     vertexAngles = new CVector[vertexCount];
     basePositions = new CVector[vertexCount];

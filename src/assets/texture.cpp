@@ -10,4 +10,6 @@ CTexture::~CTexture() {
     id = 0;
 }
 
-void CTexture::bind() { glBindTexture(GL_TEXTURE_2D, id); }
+void CTexture::bind() {
+    glBindTexture(GL_TEXTURE_2D, id);
+}

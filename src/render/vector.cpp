@@ -2,13 +2,6 @@
 
 #include <cmath>
 
-// Float arithmetic runs in double and is rounded to float only where it is stored.
-
-CVector::CVector(const CVector& from, const CVector& to)
-    : x(static_cast<float>(static_cast<double>(to.x) - from.x)),
-      y(static_cast<float>(static_cast<double>(to.y) - from.y)),
-      z(static_cast<float>(static_cast<double>(to.z) - from.z)) {}
-
 void CVector::fromTo(const CVector& a, const CVector& b) {
     *this = CVector(a, b);
 }
@@ -25,33 +18,9 @@ void CVector::normalize() {
     z = static_cast<float>(static_cast<double>(z) / len);
 }
 
-void CVector::operator+=(const CVector& v) {
-    *this = *this + v;
-}
-
 float CVector::dot(const CVector& v) const {
     return static_cast<float>(static_cast<double>(x) * v.x + static_cast<double>(y) * v.y +
                               static_cast<double>(z) * v.z);
-}
-
-bool CVector::operator==(const CVector& v) const {
-    return x == v.x && y == v.y && z == v.z;
-}
-
-CVector CVector::operator+(const CVector& v) const {
-    return CVector(static_cast<float>(static_cast<double>(x) + v.x),
-                   static_cast<float>(static_cast<double>(y) + v.y),
-                   static_cast<float>(static_cast<double>(z) + v.z));
-}
-
-CVector CVector::operator-(const CVector& v) const {
-    return CVector(v, *this);
-}
-
-CVector CVector::cross(const CVector& v) const {
-    double ax = x, ay = y, az = z;
-    return CVector(static_cast<float>(ay * v.z - az * v.y), static_cast<float>(az * v.x - ax * v.z),
-                   static_cast<float>(ax * v.y - ay * v.x));
 }
 
 // Each rotation reads both old components before storing either.

@@ -45,3 +45,35 @@ void rotateX(CVector& v, float angle);
 void rotateY(CVector& v, float angle);
 void rotateZ(CVector& v, float angle);
 CVector makeVector(float x, float y, float z);
+
+// The arithmetic is inline: mesh normals run it for every triangle of every frame. Float
+// arithmetic runs in double and is rounded to float only where it is stored.
+
+inline CVector::CVector(const CVector& from, const CVector& to)
+    : x(static_cast<float>(static_cast<double>(to.x) - from.x)),
+      y(static_cast<float>(static_cast<double>(to.y) - from.y)),
+      z(static_cast<float>(static_cast<double>(to.z) - from.z)) {}
+
+inline void CVector::operator+=(const CVector& v) {
+    *this = *this + v;
+}
+
+inline bool CVector::operator==(const CVector& v) const {
+    return x == v.x && y == v.y && z == v.z;
+}
+
+inline CVector CVector::operator+(const CVector& v) const {
+    return CVector(static_cast<float>(static_cast<double>(x) + v.x),
+                   static_cast<float>(static_cast<double>(y) + v.y),
+                   static_cast<float>(static_cast<double>(z) + v.z));
+}
+
+inline CVector CVector::operator-(const CVector& v) const {
+    return CVector(v, *this);
+}
+
+inline CVector CVector::cross(const CVector& v) const {
+    double ax = x, ay = y, az = z;
+    return CVector(static_cast<float>(ay * v.z - az * v.y), static_cast<float>(az * v.x - ax * v.z),
+                   static_cast<float>(ax * v.y - ay * v.x));
+}
