@@ -161,6 +161,12 @@ const char* readMeshes(const FileBytes& bytes, std::vector<CEGLMesh*>& meshes) {
     return problem;
 }
 
+// A vertex at the origin has no lag to divide by and follows the target at once.
+void chaseWobbleAngle(float& angle, float target, float distance) {
+    double diff = static_cast<float>(static_cast<double>(target) - angle);
+    angle = distance == 0 ? target : static_cast<float>(angle + diff / (distance * 1000.0));
+}
+
 }  // namespace
 
 CEGLBrush::CEGLBrush() : meshCount(0) {}
@@ -233,12 +239,6 @@ void CEGLBrush::calcDistances() {
             mesh->vertexDistances[j] = p2c.length();
         }
     }
-}
-
-// A vertex at the origin has no lag to divide by and follows the target at once.
-static void chaseWobbleAngle(float& angle, float target, float distance) {
-    double diff = static_cast<float>(static_cast<double>(target) - angle);
-    angle = distance == 0 ? target : static_cast<float>(angle + diff / (distance * 1000.0));
 }
 
 void CEGLBrush::drawWobble(float time) {
