@@ -87,6 +87,24 @@ TEST(CSlimeBrush, RateOneReachesTheTargetsAndTurnsInOrder) {
     expectNear(slime.shape->meshes[0]->normals[2], makeVector(0, -1, 0));
 }
 
+// Every step rebuilds each vertex from its rest position with exactly the vector rotations, also
+// when targets repeat a component as in the show.
+TEST(CSlimeBrush, VerticesAreTheRestPositionsTurnedByTheirAngles) {
+    SlimeFile file;
+    CSlimeBrush slime(file.path());
+    for (int step = 1; step <= 5; ++step) {
+        float t = 0.3f * step;
+        slime.update(makeVector(0.2f * t, t, t), 0.05f, 20);
+        for (int i = 0; i < 4; ++i) {
+            CVector p = slime.source->meshes[0]->vertices[i];
+            p.rotateX(slime.angles[i].x);
+            p.rotateY(slime.angles[i].y);
+            p.rotateZ(slime.angles[i].z);
+            EXPECT_EQ(shapeVertex(slime, i), p) << "step " << step << " vertex " << i;
+        }
+    }
+}
+
 TEST(CSlimeBrush, VertexAtTheOriginFollowsAtOnce) {
     SlimeFile file;
     CSlimeBrush slime(file.path());

@@ -1,5 +1,9 @@
 #include "render/slimebrush.h"
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 // Steps of at most this length are not taken on their own (the chase rate grows without bound as
@@ -15,6 +19,25 @@ float chaseRate(float frameTime, float distance, float lag) {
 float chaseAngle(float angle, float target, float rate) {
     return static_cast<float>(angle + (static_cast<double>(target) - angle) * rate);
 }
+
+// Cosine and sine of the last angle asked for: the show's targets repeat a component (the spike
+// room turns Y and Z alike, the tunnel X and Y), so each vertex repeats one of its angles.
+class SinCos {
+  public:
+    // Compared bit for bit, so that -0 and NaN are never mistaken for a cached angle.
+    void of(float a) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &a, sizeof bits);
+        if (bits == angleBits) return;
+        angleBits = bits;
+        c = std::cos(static_cast<double>(a));
+        s = std::sin(static_cast<double>(a));
+    }
+    double c = 1, s = 0;
+
+  private:
+    std::uint32_t angleBits = 0;  // +0, whose cosine and sine are 1 and 0
+};
 
 }  // namespace
 
@@ -73,15 +96,19 @@ void CSlimeBrush::update(const CVector& targetAngles, float frameTime, float lag
 void CSlimeBrush::chaseTargets(const CVector& targetAngles, float frameTime, float lag) {
     const CVector* rest = source->meshes[0]->vertices;
     CVector* moved = shape->meshes[0]->vertices;
+    SinCos turn;
     for (int i = 0; i < vertexCount; ++i) {
         float rate = chaseRate(frameTime, distances[i], lag);
         CVector& a = angles[i];
         a = CVector(chaseAngle(a.x, targetAngles.x, rate), chaseAngle(a.y, targetAngles.y, rate),
                     chaseAngle(a.z, targetAngles.z, rate));
         CVector p = rest[i];
-        p.rotateX(a.x);
-        p.rotateY(a.y);
-        p.rotateZ(a.z);
+        turn.of(a.x);
+        turnX(p, turn.c, turn.s);
+        turn.of(a.y);
+        turnY(p, turn.c, turn.s);
+        turn.of(a.z);
+        turnZ(p, turn.c, turn.s);
         moved[i] = p;
     }
 }

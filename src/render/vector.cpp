@@ -23,26 +23,38 @@ float CVector::dot(const CVector& v) const {
                               static_cast<double>(z) * v.z);
 }
 
-// Each rotation reads both old components before storing either.
 void CVector::rotateX(float angle) {
-    double a = angle, c = std::cos(a), s = std::sin(a);
-    double oy = y, oz = z;
-    y = static_cast<float>(c * oy - s * oz);
-    z = static_cast<float>(s * oy + c * oz);
+    double a = angle;
+    turnX(*this, std::cos(a), std::sin(a));
 }
 
 void CVector::rotateY(float angle) {
-    double a = angle, c = std::cos(a), s = std::sin(a);
-    double ox = x, oz = z;
-    x = static_cast<float>(c * ox - s * oz);
-    z = static_cast<float>(s * ox + c * oz);
+    double a = angle;
+    turnY(*this, std::cos(a), std::sin(a));
 }
 
 void CVector::rotateZ(float angle) {
-    double a = angle, c = std::cos(a), s = std::sin(a);
-    double ox = x, oy = y;
-    x = static_cast<float>(c * ox + s * oy);
-    y = static_cast<float>(c * oy - s * ox);
+    double a = angle;
+    turnZ(*this, std::cos(a), std::sin(a));
+}
+
+// Each rotation reads both old components before storing either.
+void turnX(CVector& v, double c, double s) {
+    double oy = v.y, oz = v.z;
+    v.y = static_cast<float>(c * oy - s * oz);
+    v.z = static_cast<float>(s * oy + c * oz);
+}
+
+void turnY(CVector& v, double c, double s) {
+    double ox = v.x, oz = v.z;
+    v.x = static_cast<float>(c * ox - s * oz);
+    v.z = static_cast<float>(s * ox + c * oz);
+}
+
+void turnZ(CVector& v, double c, double s) {
+    double ox = v.x, oy = v.y;
+    v.x = static_cast<float>(c * ox + s * oy);
+    v.y = static_cast<float>(c * oy - s * ox);
 }
 
 void rotateX(CVector& v, float angle) {

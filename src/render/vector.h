@@ -46,6 +46,12 @@ void rotateY(CVector& v, float angle);
 void rotateZ(CVector& v, float angle);
 CVector makeVector(float x, float y, float z);
 
+// The rotations given the cosine and sine of their angle, for callers that turn many vectors by
+// the same angle.
+void turnX(CVector& v, double c, double s);
+void turnY(CVector& v, double c, double s);
+void turnZ(CVector& v, double c, double s);
+
 // The arithmetic is inline: mesh normals run it for every triangle of every frame. Float
 // arithmetic runs in double and is rounded to float only where it is stored.
 
