@@ -9,13 +9,6 @@
 #include "scenes/spikescene.h"
 #include "scenes/tunnelscene.h"
 
-namespace {
-
-// Scenes see silence until the music player exists.
-float silentSpectrum[512];
-
-}  // namespace
-
 CDemo::CDemo(const COptions& options, CTickSource* ticks)
     : window(nullptr),
       timer(ticks),
@@ -50,6 +43,11 @@ void CDemo::load() {
     appendScene(new CTunnelScene(), 126.4f, 50.6f);
     appendScene(new CEndScene(), 177.0f, 32.2f);
     for (CScene* scene : scenes) scene->init();
+    if (musicEnabled) {
+        bass.init(musicName.c_str(), window->hwnd);
+        bass.play();
+        bass.setPosition(startTime);
+    }
     timer.start();
 }
 
@@ -93,7 +91,7 @@ void CDemo::drawScenes() {
         scene->deltaTime = deltaTime;
         scene->localTime = scene->localTime + deltaTime;
         scene->update();
-        scene->draw(silentSpectrum);
+        scene->draw(bass.getSpectrum());
     }
 }
 

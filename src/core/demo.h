@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/bass.h"
 #include "core/options.h"
 #include "core/scene.h"
 #include "core/ticksource.h"
@@ -13,7 +14,7 @@
 #include "platform/glwindow.h"
 
 class CDemo {
-public:
+  public:
     // Opens the window (its result in windowOpened) and sets the GL defaults.
     CDemo(const COptions& options, CTickSource* ticks);
     ~CDemo();
@@ -23,6 +24,7 @@ public:
     void shutdown();
 
     CGLWindow* window;
+    CBass bass;
     CTimer timer;
     float endTime;
     float time;
@@ -38,7 +40,7 @@ public:
 
     bool windowOpened;
 
-private:
+  private:
     void appendScene(CScene* scene, float start, float duration);
     void runFrame();
     void drawScenes();
