@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -24,29 +23,10 @@ void recordTo(const std::string& recording) {
     setenv("SDL_DISKAUDIOFILE", recording.c_str(), 1);
 }
 
-std::vector<int16_t> readRecording(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> samples(bytes.size() / 2);
-    std::copy(bytes.begin(), bytes.begin() + 2 * samples.size(),
-              reinterpret_cast<char*>(samples.data()));
-    return samples;
-}
-
 bool silentFrom(const std::vector<int16_t>& samples, size_t from, size_t to) {
     for (size_t i = from; i < to && i < samples.size(); ++i)
         if (samples[i] != 0) return false;
     return true;
-}
-
-// Where `expected` begins in `recorded` (both interleaved stereo), judged by its first 2048
-// frames; npos when it does not occur.
-size_t findStart(const std::vector<int16_t>& recorded, const std::vector<int16_t>& expected) {
-    const size_t probe = std::min<size_t>(2 * 2048, expected.size());
-    for (size_t start = 0; start + probe <= recorded.size(); start += 2)
-        if (std::equal(expected.begin(), expected.begin() + probe, recorded.begin() + start))
-            return start;
-    return std::string::npos;
 }
 
 void sleepSeconds(double seconds) {

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -95,6 +97,23 @@ std::vector<int16_t> decodeOgg(const std::string& path) {
     }
     ov_clear(&file);
     return samples;
+}
+
+std::vector<int16_t> readRecording(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<int16_t> samples(bytes.size() / 2);
+    std::copy(bytes.begin(), bytes.begin() + 2 * samples.size(),
+              reinterpret_cast<char*>(samples.data()));
+    return samples;
+}
+
+size_t findStart(const std::vector<int16_t>& recorded, const std::vector<int16_t>& expected) {
+    const size_t probe = std::min<size_t>(2 * 2048, expected.size());
+    for (size_t start = 0; start + probe <= recorded.size(); start += 2)
+        if (std::equal(expected.begin(), expected.begin() + probe, recorded.begin() + start))
+            return start;
+    return std::string::npos;
 }
 
 std::vector<float> testMusic(int frames, int rate) {
