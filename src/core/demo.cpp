@@ -18,9 +18,6 @@
 
 namespace {
 
-// Scenes see silence until the music player exists.
-float silentSpectrum[512];
-
 bool resolutionFits(int width, int height, std::string& problem) {
     int maxWidth, maxHeight;
     largestDisplaySize(maxWidth, maxHeight);
@@ -82,6 +79,12 @@ void CDemo::load() {
     appendScene(new CTunnelScene(), 126.4f, 50.6f);
     appendScene(new CEndScene(), 177.0f, 32.2f);
     for (CScene* scene : scenes) scene->init();
+    // Offline runs take the spectrum from the file and must not open an audio device.
+    if (musicEnabled && !offline) {
+        bass.init(musicName.c_str(), window->hwnd);
+        bass.play();
+        bass.setPosition(startTime);
+    }
     timer.start();
 }
 
@@ -162,7 +165,7 @@ bool CDemo::loadBars(const char* fileName) {
 // Asked once per scene drawn, as the scenes expect a fresh reading each time.
 float* CDemo::spectrum() {
     if (frameSpectrum != nullptr) return frameSpectrum->at(time);
-    return silentSpectrum;
+    return bass.getSpectrum();
 }
 
 void CDemo::shutdown() {

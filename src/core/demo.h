@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "assets/texture.h"
+#include "audio/bass.h"
 #include "core/barentry.h"
 #include "core/framehook.h"
 #include "core/framespectrum.h"
@@ -31,6 +32,7 @@ class CDemo {
     bool loadBars(const char* fileName);
 
     CGLWindow* window;
+    CBass bass;
     CTimer timer;
     CTexture loadingTexture;
     float endTime;

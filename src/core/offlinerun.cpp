@@ -98,6 +98,7 @@ void COfflineRun::attach(CDemo& target) {
     demo = &target;
     demo->frameHook = this;
     demo->frameSpectrum = &spectrum;
+    if (demo->musicEnabled && !options.silent) spectrum.open(demo->musicName);
 }
 
 void COfflineRun::beginRendering(double loadSeconds) {
