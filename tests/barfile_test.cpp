@@ -117,7 +117,7 @@ COptions windowedOptions() {
 }
 
 class BarFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         demo = new CDemo(windowedOptions(), nullptr);
         ASSERT_TRUE(demo->windowOpened);

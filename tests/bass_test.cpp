@@ -34,7 +34,7 @@ void sleepSeconds(double seconds) {
 }
 
 class BassTest : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         musicPath = scratchPath("bass-music.ogg");
         ASSERT_TRUE(writeOgg(musicPath, testMusic(88200, 44100), 2, 44100));

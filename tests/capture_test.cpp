@@ -52,7 +52,7 @@ bool haveFFmpeg() {
 }
 
 class CaptureRun : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         char pattern[] = "/tmp/vexmoro-capture-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

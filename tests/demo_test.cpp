@@ -31,7 +31,7 @@ struct Call {
 };
 
 class RecordingScene : public CScene {
-  public:
+public:
     RecordingScene(std::string sceneName, std::vector<Call>& log) : name(sceneName), calls(log) {}
     void update() override { calls.push_back({name, "update", time, deltaTime, localTime}); }
     void draw(float* spectrum) override {
@@ -44,7 +44,7 @@ class RecordingScene : public CScene {
 };
 
 class DemoLoop : public ::testing::Test {
-  protected:
+protected:
     // The demo over the real timeline, each scene replaced by a recorder with the same window.
     void makeDemo(float start) {
         COptions options;

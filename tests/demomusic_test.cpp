@@ -48,7 +48,7 @@ TEST(DemoMusic, PlaysTheMusicFromTheStartTime) {
     for (size_t i = 0; i < start; ++i) ASSERT_EQ(recorded[i], 0) << i;
     // A slow machine may keep the device open past the track's end: only silence may follow it.
     size_t heard = std::min(recorded.size() - start, fromStart.size());
-    EXPECT_TRUE(std::equal(recorded.begin() + start, recorded.begin() + start + heard,
-                           fromStart.begin()));
+    EXPECT_TRUE(
+        std::equal(recorded.begin() + start, recorded.begin() + start + heard, fromStart.begin()));
     for (size_t i = start + heard; i < recorded.size(); ++i) ASSERT_EQ(recorded[i], 0) << i;
 }

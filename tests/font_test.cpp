@@ -25,7 +25,7 @@ struct Box {
 };
 
 class FontTest : public GLFixture {
-  protected:
+protected:
     // Plain white fragments in window coordinates, so a lit pixel can only come from a glyph.
     void SetUp() override {
         GLFixture::SetUp();

@@ -38,7 +38,7 @@ Picture readPNG(const std::string& path) {
 }
 
 class FrameCaptureTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         char pattern[] = "/tmp/vexmoro-framecapture-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

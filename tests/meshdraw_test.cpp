@@ -21,7 +21,7 @@ EbrWriter& squareMesh(EbrWriter& w, float shiftX = 0) {
 }
 
 class MeshDraw : public GLFixture {
-  protected:
+protected:
     void SetUp() override {
         GLFixture::SetUp();
         glMatrixMode(GL_PROJECTION);

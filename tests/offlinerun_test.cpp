@@ -19,7 +19,7 @@ namespace {
 
 // Red over the upper half of the picture; remembers whether its spectrum was silent.
 class UpperHalfScene : public CScene {
-  public:
+public:
     void draw(float* spectrum) override {
         silent = silent && std::all_of(spectrum, spectrum + 512, [](float v) { return v == 0; });
         glEnable(GL_SCISSOR_TEST);

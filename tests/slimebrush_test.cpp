@@ -20,11 +20,11 @@ EbrWriter& slimeMesh(EbrWriter& w) {
 }
 
 class SlimeFile {
-  public:
+public:
     SlimeFile() : file(slimeMesh(EbrWriter().u32(1))) {}
     const char* path() const { return file.path(); }
 
-  private:
+private:
     EbrWriter::TempFile file;
 };
 

@@ -93,7 +93,7 @@ TEST(SampleHistory, KeepsTheLatestFramesInOrder) {
 }
 
 class OfflineSpectrumTest : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         musicPath = scratchPath("spectrum-music.ogg");
         ASSERT_TRUE(writeOgg(musicPath, testMusic(44100, 44100), 2, 44100));

@@ -50,7 +50,7 @@ TEST(SteppingTicks, EveryFrameOfTheShowReadsKOverFpsTwiceAlike) {
 
 // Records what the main loop computed for each frame, and steps the clock as a run does.
 class RecordingHook : public CFrameHook {
-  public:
+public:
     RecordingHook(CDemo& demo, CSteppingTicks& ticks, size_t limit)
         : demo(demo), ticks(ticks), limit(limit) {}
     bool frameDrawn(float time) override {

@@ -78,7 +78,7 @@ TEST(VideoEncoder, LeavesOutTheSoundTrackWithoutMusic) {
 }
 
 class VideoEncoderFiles : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         char pattern[] = "/tmp/vexmoro-video-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

@@ -23,7 +23,7 @@ const std::size_t kTriangleBytes = 12;
 
 // Little-endian fields read byte by byte, so the format does not depend on the host.
 class ByteReader {
-  public:
+public:
     ByteReader(const unsigned char* bytes, std::size_t size) : data(bytes), end(size) {}
 
     std::size_t remaining() const { return end - pos; }
@@ -58,7 +58,7 @@ class ByteReader {
         return std::string(first, std::find(first, first + length, '\0'));
     }
 
-  private:
+private:
     const unsigned char* data;
     std::size_t end;
     std::size_t pos = 0;

@@ -9,7 +9,7 @@
 #include "assets/eglmesh.h"
 
 class CEGLBrush {
-  public:
+public:
     CEGLBrush();
     ~CEGLBrush();
     CEGLBrush(const CEGLBrush&) = delete;
@@ -31,7 +31,7 @@ class CEGLBrush {
     int meshCount;
     std::string name;
 
-  private:
+private:
     void clearMeshes();
     void bindMeshTexture(CEGLMesh* mesh);
 };

@@ -11,7 +11,7 @@
 class CTexture;
 
 class CEGLMesh {
-  public:
+public:
     CEGLMesh();
     ~CEGLMesh();
     CEGLMesh(const CEGLMesh&) = delete;

@@ -6,7 +6,7 @@
 #include <GL/gl.h>
 
 class CTexture {
-  public:
+public:
     CTexture();
     ~CTexture();
 

@@ -13,7 +13,7 @@
 class CMusicStream;
 
 class CAudioDevice {
-  public:
+public:
     CAudioDevice();
     // Closes the device first, so no callback outlives the streams, then frees the streams.
     ~CAudioDevice();
@@ -32,7 +32,7 @@ class CAudioDevice {
     void stop();
     void setVolume(int percent);
 
-  private:
+private:
     static void callback(void* device, Uint8* out, int bytes);
     void mix(int16_t* out, int frames);
 

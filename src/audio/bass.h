@@ -10,7 +10,7 @@
 struct SDL_Window;
 
 class CBass {
-  public:
+public:
     CBass();
     ~CBass();
     CBass(const CBass&) = delete;

@@ -16,7 +16,7 @@
 #include "audio/samplehistory.h"
 
 class CMusicStream {
-  public:
+public:
     CMusicStream();
     ~CMusicStream();
     CMusicStream(const CMusicStream&) = delete;
@@ -39,7 +39,7 @@ class CMusicStream {
     // decoder is behind); does nothing while not playing.
     void render(int32_t* mix, int16_t* scratch, int frames);
 
-  private:
+private:
     void feed();
     bool feedStep();
 

@@ -9,7 +9,7 @@
 #include "audio/spectrumanalyser.h"
 
 class COfflineSpectrum {
-  public:
+public:
     // False when the file cannot be decoded; then every spectrum is silence.
     bool open(const std::string& path);
     bool isOpen() const { return opened; }
@@ -18,7 +18,7 @@ class COfflineSpectrum {
     // samples past the end (or before the start) count as silence.
     void compute(double seconds, float* spectrum) const;
 
-  private:
+private:
     bool opened = false;
     std::vector<float> mono;
     CSpectrumAnalyser analyser;

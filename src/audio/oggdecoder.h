@@ -15,7 +15,7 @@
 struct _SDL_AudioStream;
 
 class COggDecoder {
-  public:
+public:
     COggDecoder();
     ~COggDecoder();
     COggDecoder(const COggDecoder&) = delete;
@@ -33,7 +33,7 @@ class COggDecoder {
     // Length in output frames.
     int64_t length() const { return lengthFrames; }
 
-  private:
+private:
     int readSource(int16_t* stereo, int frames);
     int readResampled(int16_t* stereo, int frames);
     bool openResampler();

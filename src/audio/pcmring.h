@@ -8,7 +8,7 @@
 #include <vector>
 
 class CPcmRing {
-  public:
+public:
     // capacityFrames is rounded up to a power of two.
     explicit CPcmRing(int capacityFrames);
 
@@ -24,7 +24,7 @@ class CPcmRing {
     // Skips to the latest restart if the consumer is not there yet; true then, with its tag.
     bool follow(int64_t& tag);
 
-  private:
+private:
     std::vector<int16_t> frames;
     uint64_t mask;
     std::atomic<uint64_t> writeIndex;

@@ -9,7 +9,7 @@
 #include "audio/audioformat.h"
 
 class CSampleHistory {
-  public:
+public:
     CSampleHistory();
 
     // Writer (audio thread): appends stereo frames as mono (L + R) / 2, scaled to -1..1.
@@ -22,7 +22,7 @@ class CSampleHistory {
     // Reader: the last kSpectrumSamples samples, oldest first; zeros before anything was pushed.
     void latest(float* mono) const;
 
-  private:
+private:
     static constexpr uint64_t kSize = 4096;  // many callbacks' worth, so a copy is rarely overtaken
     std::atomic<float> samples[kSize];
     std::atomic<uint64_t> reserved;  // samples the writer has started to store

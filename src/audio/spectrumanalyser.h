@@ -8,7 +8,7 @@
 #include "audio/audioformat.h"
 
 class CSpectrumAnalyser {
-  public:
+public:
     CSpectrumAnalyser();
     ~CSpectrumAnalyser();
     CSpectrumAnalyser(const CSpectrumAnalyser&) = delete;
@@ -17,7 +17,7 @@ class CSpectrumAnalyser {
     // Reads kSpectrumSamples samples, writes kSpectrumBins magnitudes, lowest frequency first.
     void analyse(const float* mono, float* magnitudes) const;
 
-  private:
+private:
     kiss_fftr_cfg config;  // holds KissFFT's scratch, hence one thread at a time
     float window[audioformat::kSpectrumSamples];
 };

@@ -7,7 +7,7 @@
 #include <vector>
 
 class CStereoDownmix {
-  public:
+public:
     explicit CStereoDownmix(int channels);
 
     int channels() const { return channelCount; }
@@ -15,7 +15,7 @@ class CStereoDownmix {
     // Reads frames * channels() samples from `in`, writes frames * 2 samples to `out`.
     void mix(const int16_t* in, int frames, int16_t* out) const;
 
-  private:
+private:
     int channelCount;
     // Per source channel, its share of the left and of the right output; each side sums to 1,
     // so the mix never clips.

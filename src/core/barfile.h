@@ -10,7 +10,7 @@
 #include "core/barentry.h"
 
 class CBarFile {
-  public:
+public:
     // Reads every field from `in`, each as its own 4-byte little-endian read. A file that ends
     // early or announces more than the rest of it holds gives false and `problem` says why.
     bool read(std::istream& in, std::string& problem);
@@ -25,7 +25,7 @@ class CBarFile {
     std::string musicName;
     std::vector<CBarEntry> bars;
 
-  private:
+private:
     bool readField(uint32_t& value, const char* what);
     bool readText(std::string& text, const char* what);
     bool readBars();

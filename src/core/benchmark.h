@@ -8,7 +8,7 @@
 #include <vector>
 
 class CBenchmark {
-  public:
+public:
     struct Stats {
         size_t frames = 0;
         double median = 0;  // all in milliseconds
@@ -30,7 +30,7 @@ class CBenchmark {
     void addFrame(double ms, const std::vector<size_t>& active);
     void print(FILE* out, long peakKiB) const;
 
-  private:
+private:
     struct Row {
         std::string name;
         Stats stats;

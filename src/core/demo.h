@@ -18,7 +18,7 @@
 #include "platform/glwindow.h"
 
 class CDemo {
-  public:
+public:
     // Opens the window (its result in windowOpened) and sets the GL defaults.
     CDemo(const COptions& options, CTickSource* ticks);
     ~CDemo();
@@ -59,7 +59,7 @@ class CDemo {
     // The dispatch rule: strictly inside the scene's window, the end summed in double.
     static bool isActive(const CScene& scene, float time);
 
-  private:
+private:
     void appendScene(CScene* scene, float start, float duration);
     void runFrame();
     void drawScenes();

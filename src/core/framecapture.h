@@ -7,7 +7,7 @@
 #include <string>
 
 class CFrameCapture {
-  public:
+public:
     explicit CFrameCapture(const std::string& folder);
 
     // Creates the folder if missing; on failure `error` says why.
@@ -19,6 +19,6 @@ class CFrameCapture {
 
     std::string framePath(int64_t frame) const;
 
-  private:
+private:
     std::string folder;
 };

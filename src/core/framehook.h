@@ -4,7 +4,7 @@
 #pragma once
 
 class CFrameHook {
-  public:
+public:
     virtual ~CFrameHook() = default;
 
     // time: the frame's show time. Returns false to make this frame the last one.

@@ -4,7 +4,9 @@
 
 CFrameSpectrum::CFrameSpectrum() : values{} {}
 
-bool CFrameSpectrum::open(const std::string& musicPath) { return music.open(musicPath); }
+bool CFrameSpectrum::open(const std::string& musicPath) {
+    return music.open(musicPath);
+}
 
 // Refilled on every call, so that a scene writing into its argument cannot leak into later frames.
 float* CFrameSpectrum::at(float time) {

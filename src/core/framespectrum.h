@@ -8,7 +8,7 @@
 #include "audio/offlinespectrum.h"
 
 class CFrameSpectrum {
-  public:
+public:
     static const int kSize = 512;
 
     CFrameSpectrum();
@@ -19,7 +19,7 @@ class CFrameSpectrum {
     // The spectrum for a frame at `time` seconds of show time; valid until the next call.
     float* at(float time);
 
-  private:
+private:
     COfflineSpectrum music;
     float values[kSize];
 };

@@ -22,7 +22,7 @@
 class CDemo;
 
 class COfflineRun : public CFrameHook {
-  public:
+public:
     explicit COfflineRun(const COptions& options);
 
     // Before the window opens: finds ffmpeg or makes the frame folder, and takes over Ctrl-C.
@@ -45,7 +45,7 @@ class COfflineRun : public CFrameHook {
     // Roughly how many frames the run will draw, for the time left.
     int64_t expectedFrames() const;
 
-  private:
+private:
     using Clock = std::chrono::steady_clock;
 
     bool inRange(int64_t frame) const;

@@ -9,7 +9,7 @@
 #include <string>
 
 class CProgress {
-  public:
+public:
     // expectedFrames: how many frames the run will draw, for the time left.
     CProgress(FILE* out, bool terminal, int64_t expectedFrames);
 
@@ -19,7 +19,7 @@ class CProgress {
 
     int linesDrawn() const { return drawn; }
 
-  private:
+private:
     FILE* out;
     bool terminal;
     int64_t expected;

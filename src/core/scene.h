@@ -4,7 +4,7 @@
 #pragma once
 
 class CScene {
-  public:
+public:
     CScene();
     virtual ~CScene();
 

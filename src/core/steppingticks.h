@@ -8,7 +8,7 @@
 #include "core/ticksource.h"
 
 class CSteppingTicks : public CTickSource {
-  public:
+public:
     // fps = fpsNumerator / fpsDenominator, both positive and at most 10^6.
     CSteppingTicks(long fpsNumerator, long fpsDenominator);
 
@@ -21,7 +21,7 @@ class CSteppingTicks : public CTickSource {
     // Ticks per second: a power of two, so that CTimer's float secondsPerTick is exact.
     static const int64_t kFrequency = int64_t(1) << 30;
 
-  private:
+private:
     int64_t numerator;
     int64_t denominator;
     int64_t frameIndex;

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class CTickSource {
-  public:
+public:
     virtual ~CTickSource() = default;
     virtual int64_t counter() = 0;
     virtual int64_t frequency() = 0;

@@ -5,7 +5,7 @@
 namespace {
 
 class CSteadyTicks : public CTickSource {
-  public:
+public:
     int64_t counter() override {
         return std::chrono::steady_clock::now().time_since_epoch().count();
     }

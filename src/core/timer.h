@@ -8,7 +8,7 @@
 #include "core/ticksource.h"
 
 class CTimer {
-  public:
+public:
     // No source, or a source whose frequency is 0, falls back to the C++ steady clock.
     explicit CTimer(CTickSource* source = nullptr);
 
@@ -21,6 +21,6 @@ class CTimer {
     float secondsPerTick;
     float startTime;
 
-  private:
+private:
     CTickSource* source;
 };

@@ -10,7 +10,7 @@
 #include <vector>
 
 class CVideoEncoder {
-  public:
+public:
     struct Settings {
         std::string path;  // the video file; its extension picks the codecs
         int width = 800;
@@ -39,7 +39,7 @@ class CVideoEncoder {
     // Ends the stream and waits for ffmpeg to finish the file; false if it did not.
     bool close(std::string& error);
 
-  private:
+private:
     int pipe;
     pid_t child;
     size_t frameBytes;

@@ -10,7 +10,7 @@ struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
 class CFont {
-  public:
+public:
     CFont();
     ~CFont();
 
@@ -23,7 +23,7 @@ class CFont {
     FT_FaceRec_* font;  // the FreeType face, where the old system had a GDI font
     GLuint listBase;
 
-  private:
+private:
     bool openFace();
     void buildGlyphLists();
     void releaseFace();

@@ -7,7 +7,7 @@ struct SDL_Window;
 union SDL_Event;
 
 class CGLWindow {
-  public:
+public:
     CGLWindow();
     ~CGLWindow();
 
@@ -26,7 +26,7 @@ class CGLWindow {
     bool fullscreen;
     char caption[43];
 
-  private:
+private:
     bool switchToFullscreen();
     bool createContext();
 

@@ -3,7 +3,7 @@
 #pragma once
 
 class CMessage {
-  public:
+public:
     CMessage();
 
     // Takes the next message off the queue, if there is one.
@@ -11,6 +11,6 @@ class CMessage {
     bool isQuit() const;
     void dispatch() const;
 
-  private:
+private:
     alignas(8) unsigned char event[64];  // an SDL_Event, kept opaque for callers
 };

@@ -5,7 +5,7 @@
 #include "core/ticksource.h"
 
 class CPerformanceCounter : public CTickSource {
-  public:
+public:
     int64_t counter() override;
     int64_t frequency() override;
 };

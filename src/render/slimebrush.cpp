@@ -23,7 +23,7 @@ float chaseAngle(float angle, float target, float rate) {
 // Cosine and sine of the last angle asked for: the show's targets repeat a component (the spike
 // room turns Y and Z alike, the tunnel X and Y), so each vertex repeats one of its angles.
 class SinCos {
-  public:
+public:
     // Compared bit for bit, so that -0 and NaN are never mistaken for a cached angle.
     void of(float a) {
         std::uint32_t bits;
@@ -35,7 +35,7 @@ class SinCos {
     }
     double c = 1, s = 0;
 
-  private:
+private:
     std::uint32_t angleBits = 0;  // +0, whose cosine and sine are 1 and 0
 };
 

@@ -8,7 +8,7 @@
 #include "render/vector.h"
 
 class CSlimeBrush {
-  public:
+public:
     // A file that fails to load or holds no mesh gives an object that updates and draws nothing.
     explicit CSlimeBrush(const char* fileName);
     ~CSlimeBrush();
@@ -24,7 +24,7 @@ class CSlimeBrush {
     float* distances;
     CVector* angles;
 
-  private:
+private:
     bool takeStep(float frameTime, float& stepTime);
     void chaseTargets(const CVector& targetAngles, float frameTime, float lag);
 

@@ -7,7 +7,7 @@
 #include <type_traits>
 
 class CVector {
-  public:
+public:
     CVector() : x(0), y(0), z(0) {}
     CVector(float x, float y, float z) : x(x), y(y), z(z) {}
     // The vector from the point `from` to the point `to`.

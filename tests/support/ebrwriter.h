@@ -10,7 +10,7 @@
 #include "render/vector.h"
 
 class EbrWriter {
-  public:
+public:
     EbrWriter& u32(std::uint32_t value);
     EbrWriter& f32(float value);
     EbrWriter& text(const std::string& bytes);
@@ -24,14 +24,14 @@ class EbrWriter {
 
     // The bytes in a fresh temporary file, removed when the object goes.
     class TempFile {
-      public:
+    public:
         explicit TempFile(const EbrWriter& writer);
         ~TempFile();
         TempFile(const TempFile&) = delete;
         TempFile& operator=(const TempFile&) = delete;
         const char* path() const { return filePath.c_str(); }
 
-      private:
+    private:
         std::string filePath;
     };
 

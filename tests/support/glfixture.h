@@ -10,7 +10,7 @@
 #include "platform/glwindow.h"
 
 class GLFixture : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
 

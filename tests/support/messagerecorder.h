@@ -6,7 +6,7 @@
 #include "platform/messagebox.h"
 
 class MessageRecorder {
-  public:
+public:
     MessageRecorder();
     ~MessageRecorder();
 

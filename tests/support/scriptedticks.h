@@ -8,7 +8,7 @@
 #include "core/ticksource.h"
 
 class ScriptedTicks : public CTickSource {
-  public:
+public:
     explicit ScriptedTicks(int64_t frequency) : rate(frequency) {}
 
     int64_t counter() override {
@@ -28,6 +28,6 @@ class ScriptedTicks : public CTickSource {
     int64_t last = 0;
     int reads = 0;
 
-  private:
+private:
     int64_t rate;
 };
