@@ -1,9 +1,11 @@
 #include "core/options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -34,65 +36,68 @@ bool parseRate(const std::string& text, long& numerator, long& denominator) {
 
 }  // namespace
 
+bool COptions::takeFlag(const std::string& arg) {
+    bool* flag = arg == "-w" || arg == "--windowed" ? &windowed
+                 : arg == "--no-music"              ? &noMusic
+                 : arg == "--silent"                ? &silent
+                 : arg == "--benchmark"             ? &benchmark
+                 : arg == "-h" || arg == "--help"   ? &help
+                 : arg == "--version"               ? &version
+                                                    : nullptr;
+    if (flag != nullptr) *flag = true;
+    return flag != nullptr;
+}
+
+bool COptions::takeSeconds(const std::string& arg, const char* value, std::string& error) {
+    double seconds = 0;
+    if (!parseSeconds(value, seconds)) {
+        error = "option " + arg + " needs a number of seconds, not '" + value + "'";
+        return false;
+    }
+    if (arg == "--start") {
+        startGiven = true;
+        start = static_cast<float>(seconds);
+    } else if (arg == "--from") {
+        fromGiven = true;
+        from = seconds;
+    } else {
+        toGiven = true;
+        to = seconds;
+    }
+    return true;
+}
+
+bool COptions::takeValue(const std::string& arg, const char* value, std::string& error) {
+    if (arg == "--start" || arg == "--from" || arg == "--to") return takeSeconds(arg, value, error);
+    if (arg == "--fps") {
+        if (parseRate(value, fpsNumerator, fpsDenominator)) return true;
+        error =
+            std::string("option --fps needs a rate such as 60 or 60000/1001, not '") + value + "'";
+        return false;
+    }
+    if (*value == '\0') {
+        error = "option " + arg + " needs a non-empty value";
+        return false;
+    }
+    (arg == "--bars" ? barsFile : arg == "--root" ? root : capture) = value;
+    return true;
+}
+
 bool COptions::parse(int argc, const char* const* argv, std::string& error) {
+    static const char* const valued[] = {"--bars", "--root", "--capture", "--start",
+                                         "--from", "--to",   "--fps"};
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        auto value = [&](const char*& out) {
-            if (i + 1 >= argc) {
-                error = "option " + arg + " needs a value";
-                return false;
-            }
-            out = argv[++i];
-            return true;
-        };
-        const char* v = nullptr;
-        double seconds = 0;
-        if (arg == "-w" || arg == "--windowed") {
-            windowed = true;
-        } else if (arg == "--no-music") {
-            noMusic = true;
-        } else if (arg == "--silent") {
-            silent = true;
-        } else if (arg == "--benchmark") {
-            benchmark = true;
-        } else if (arg == "-h" || arg == "--help") {
-            help = true;
-        } else if (arg == "--version") {
-            version = true;
-        } else if (arg == "--bars" || arg == "--root" || arg == "--capture") {
-            if (!value(v)) return false;
-            if (*v == '\0') {
-                error = "option " + arg + " needs a non-empty value";
-                return false;
-            }
-            (arg == "--bars" ? barsFile : arg == "--root" ? root : capture) = v;
-        } else if (arg == "--start" || arg == "--from" || arg == "--to") {
-            if (!value(v)) return false;
-            if (!parseSeconds(v, seconds)) {
-                error = "option " + arg + " needs a number of seconds, not '" + v + "'";
-                return false;
-            }
-            if (arg == "--start") {
-                startGiven = true;
-                start = static_cast<float>(seconds);
-            } else if (arg == "--from") {
-                fromGiven = true;
-                from = seconds;
-            } else {
-                toGiven = true;
-                to = seconds;
-            }
-        } else if (arg == "--fps") {
-            if (!value(v)) return false;
-            if (!parseRate(v, fpsNumerator, fpsDenominator)) {
-                error = std::string("option --fps needs a rate such as 60 or 60000/1001, not '") +
-                        v + "'";
-                return false;
-            }
-        } else {
+        if (takeFlag(arg)) continue;
+        if (std::find(std::begin(valued), std::end(valued), arg) == std::end(valued)) {
             error = "unknown option '" + arg + "'";
             return false;
         }
+        if (i + 1 >= argc) {
+            error = "option " + arg + " needs a value";
+            return false;
+        }
+        if (!takeValue(arg, argv[++i], error)) return false;
     }
     if (fromGiven && toGiven && to < from) {
         error = "--to lies before --from";

@@ -30,4 +30,9 @@ struct COptions {
     bool offline() const { return !capture.empty() || benchmark; }
 
     static const char* usage();
+
+private:
+    bool takeFlag(const std::string& arg);
+    bool takeValue(const std::string& arg, const char* value, std::string& error);
+    bool takeSeconds(const std::string& arg, const char* value, std::string& error);
 };
