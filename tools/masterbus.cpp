@@ -39,7 +39,7 @@ void duck(CStereoTrack& track, const std::vector<SDuck>& kicks, float scale, flo
 void fadeOut(CStereoTrack& track, double from, double to) {
     for (size_t i = sampleAt(from); i < track.size(); ++i) {
         const double x = std::min(1.0, (double(i) / kSampleRate - from) / (to - from));
-        const float g = float(std::pow(std::cos(x * 1.57079633), 2.0));
+        const float g = x >= 1.0 ? 0.0f : float(std::pow(std::cos(x * 1.57079633), 2.0));
         track.left[i] *= g;
         track.right[i] *= g;
     }
@@ -86,8 +86,9 @@ void limit(CStereoTrack& track, float ceiling) {
         if (i >= window) sum -= ahead[i - window];
         const float smooth = float(sum / double(std::min(i + 1, window)));
         gain = std::min(std::min(smooth, needed[i]), gain + (1.0f - gain) * release);
-        track.left[i] *= gain;
-        track.right[i] *= gain;
+        // The clamp only catches the last bit of rounding in ceiling / level * level.
+        track.left[i] = std::clamp(track.left[i] * gain, -ceiling, ceiling);
+        track.right[i] = std::clamp(track.right[i] * gain, -ceiling, ceiling);
     }
 }
 
