@@ -391,7 +391,9 @@ TEST(DataSetMeshes, QuadIsTwoSidedOnSeparateVertices) {
     EXPECT_NEAR(xMax - xMin, 10.0, 1.0);
     // The loader mirrors s (1 - s): the front's left edge must load as s = 0 to read upright.
     for (uint32_t i : front) {
-        if (quad.positions[i].x == xMin) EXPECT_EQ(1.0f - quad.st[i][0], 0.0f);
+        if (quad.positions[i].x == xMin) {
+            EXPECT_EQ(1.0f - quad.st[i][0], 0.0f);
+        }
     }
 }
 
