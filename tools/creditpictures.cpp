@@ -118,7 +118,7 @@ CCanvas title() {
     sun.fill([=](float x, float y) {
         if (y > horizon) return 0.0f;
         const float stripe = std::fmod(horizon - y, 22.0f);
-        const float gap = y > sunY ? (y - sunY) / (horizon - sunY) * 9.0f : 0.0f;
+        const float gap = y > sunY - 20 ? (y - sunY + 20) / (horizon - sunY + 20) * 12.0f : 0.0f;
         return paint::coverage(paint::circle(x, y, 256, sunY, 120)) * paint::coverage(gap - stripe);
     });
     paint::glowingShape(canvas, sun,
@@ -129,20 +129,21 @@ CCanvas title() {
     CMask grid(512, 512);
     grid.fill([=](float x, float y) {
         if (y < horizon) return 0.0f;
-        // Floor lines every 20 units, seen with a focal length of 400 pixels from height 1.
+        // Lines `spacing` apart seen from height 1 with a focal length of 400 pixels: the row
+        // `rows` below the horizon lies at depth 400 / rows, where one unit is `rows` pixels.
+        const float spacing = 0.3f;
         const float rows = y - horizon + 1.0f;
-        const float z = 400.0f / rows;
-        const float fz = z / 20.0f, fx = (x - 256.0f) * z / 400.0f / 20.0f;
-        const float lineZ = std::abs(fz - std::round(fz)) * 20.0f * rows * rows / 400.0f;
-        const float lineX = std::abs(fx - std::round(fx)) * 20.0f * 400.0f / z;
+        const float fz = 400.0f / rows / spacing, fx = (x - 256.0f) / rows / spacing;
+        const float lineZ = std::abs(fz - std::round(fz)) * spacing * rows * rows / 400.0f;
+        const float lineX = std::abs(fx - std::round(fx)) * spacing * rows;
         return std::max(paint::coverage(lineX - 0.6f), paint::coverage(lineZ - 0.6f)) *
-               std::min(1.0f, (y - horizon) / 60.0f);
+               std::pow(std::min(1.0f, (y - horizon) / 120.0f), 2.0f);
     });
     paint::glowingShape(canvas, grid, flat({1.0f, 0.4f, 0.9f}), kMagenta, 3, 0.8f);
     drawText(canvas, "vexmoro", 256, 330,
-             {"DejaVuSans-Bold.ttf", 104, 3, chrome(254, 330, 512, kCyan, {0.2f, 0.3f, 1.0f}),
+             {"DejaVuSans-Bold.ttf", 84, 3, chrome(268, 330, 512, kCyan, {0.2f, 0.3f, 1.0f}),
               kCyan, 7, 0.9f});
-    drawText(canvas, "a realtime dream in five scenes", 256, 392,
+    drawText(canvas, "a realtime dream in five scenes", 256, 84,
              {"DejaVuSansMono.ttf", 15, 2, flat({0.85f, 0.8f, 1.0f}), kMagenta, 3, 0.6f});
     paint::vignette(canvas, 0.6f, 1.0f);
     return canvas;

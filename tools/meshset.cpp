@@ -179,7 +179,7 @@ void subdivide(std::vector<SVec>& corners, std::vector<std::array<uint32_t, 3>>&
 // Height of a cone-shaped spike towards `tip` at the direction n, 0 outside `width` radians.
 float spike(SVec n, SVec tip, float width) {
     const float t = std::max(0.0f, (dot(n, tip) - std::cos(width)) / (1.0f - std::cos(width)));
-    return std::pow(t, 2.2f);
+    return std::pow(t, 1.6f);
 }
 
 }  // namespace
@@ -197,7 +197,7 @@ CMeshBuilder spikeSlime() {
     CMeshBuilder mesh("spikeslime");
     for (const SVec& n : corners) {
         float big = 0.0f, small = 0.0f;
-        for (const SVec& tip : bigTips) big = std::max(big, spike(n, tip, 0.3f));
+        for (const SVec& tip : bigTips) big = std::max(big, spike(n, tip, 0.34f));
         for (const SVec& tip : smallTips) small = std::max(small, spike(n, tip, 0.2f));
         const SVec p = n * (26.0f + 38.0f * big + 18.0f * small);
         const float s = std::atan2(n.z, n.x) / (2 * kPi) + 0.5f,

@@ -122,7 +122,7 @@ CCanvas endBackground() {
         const float rays = 0.5f + 0.5f * noise.fbm(u * 18 + bend * 6, v * 1.2f, 4);
         const float hue = 0.5f + 0.5f * std::sin(u * 5.0f + bend * 4.0f);
         const SColor colour = mix(SColor{0.1f, 0.9f, 0.6f}, SColor{0.6f, 0.2f, 1.0f}, hue);
-        return colour * (band * rays * rays * 0.9f) + SColor{0.02f, 0.02f, 0.06f} * (1.0f - v);
+        return colour * (band * rays * rays * 1.8f) + SColor{0.03f, 0.02f, 0.08f} * (1.0f - v);
     });
     paint::stars(canvas, 220, 63, 0.7f);
     paint::vignette(canvas, 0.5f, 1.0f);
