@@ -2,7 +2,14 @@
 
 #include <GL/gl.h>
 
+#include <fstream>
+#include <string>
+
+#include "core/barfile.h"
+#include "platform/display.h"
 #include "platform/message.h"
+#include "platform/messagebox.h"
+#include "render/overlay.h"
 #include "scenes/creditsscene.h"
 #include "scenes/endscene.h"
 #include "scenes/greetingsscene.h"
@@ -11,8 +18,15 @@
 
 namespace {
 
-// Scenes see silence until the music player exists.
-float silentSpectrum[512];
+bool resolutionFits(int width, int height, std::string& problem) {
+    int maxWidth, maxHeight;
+    largestDisplaySize(maxWidth, maxHeight);
+    if (width > 0 && height > 0 && width <= maxWidth && height <= maxHeight) return true;
+    problem = "The bar file asks for a resolution of " + std::to_string(width) + "x" +
+              std::to_string(height) + ", which the display cannot show (at most " +
+              std::to_string(maxWidth) + "x" + std::to_string(maxHeight) + ").";
+    return false;
+}
 
 }  // namespace
 
@@ -29,8 +43,15 @@ CDemo::CDemo(const COptions& options, CTickSource* ticks)
       fullscreen(true),
       xres(800),
       yres(600),
-      windowOpened(false) {
-    if (options.windowed) fullscreen = false;
+      bpm(0),
+      windowOpened(false),
+      offline(options.offline()),
+      frameHook(nullptr),
+      frameSpectrum(nullptr) {
+    // Before the window opens, so that its resolution and full-screen flag apply; what the user
+    // typed on the command line wins over the file.
+    if (!options.barsFile.empty()) loadBars(options.barsFile.c_str());
+    if (options.windowed || offline) fullscreen = false;
     if (options.startGiven) startTime = options.start;
     if (options.noMusic) musicEnabled = false;
     window = new CGLWindow();
@@ -43,6 +64,14 @@ CDemo::~CDemo() {
 }
 
 void CDemo::load() {
+    loadingTexture.load("data/textures/loading.jpg");
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Centres the 512 by 512 picture on the 800 by 600 screen.
+    beginOrtho(xres, yres);
+    drawTexturedQuad(144, 44, 512, 512, loadingTexture.id);
+    endOrtho();
+    window->swapBuffers();
     appendScene(new CCreditsScene(), 0.0f, 50.6f);
     window->swapBuffers();
     appendScene(new CGreetingsScene(), 50.6f, 50.5f);
@@ -50,6 +79,12 @@ void CDemo::load() {
     appendScene(new CTunnelScene(), 126.4f, 50.6f);
     appendScene(new CEndScene(), 177.0f, 32.2f);
     for (CScene* scene : scenes) scene->init();
+    // Offline runs take the spectrum from the file and must not open an audio device.
+    if (musicEnabled && !offline) {
+        bass.init(musicName.c_str(), window->hwnd);
+        bass.play();
+        bass.setPosition(startTime);
+    }
     timer.start();
 }
 
@@ -78,23 +113,59 @@ void CDemo::runFrame() {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawScenes();
+    if (frameHook != nullptr && !frameHook->frameDrawn(time)) done = true;
     window->swapBuffers();
     window->updateCaption(time);
     if (taken) msg.dispatch();
 }
 
-// A scene is active strictly inside its window; in an overlap each active scene is updated and
-// drawn in timeline order, the later one over the earlier.
+bool CDemo::isActive(const CScene& scene, float t) {
+    double end = static_cast<double>(scene.start) + static_cast<double>(scene.duration);
+    return t > scene.start && end > t;
+}
+
+// In an overlap each active scene is updated and drawn in timeline order, the later one over the
+// earlier.
 void CDemo::drawScenes() {
     for (CScene* scene : scenes) {
-        double end = static_cast<double>(scene->start) + static_cast<double>(scene->duration);
-        if (!(time > scene->start && end > time)) continue;
+        if (!isActive(*scene, time)) continue;
         scene->time = time;
         scene->deltaTime = deltaTime;
         scene->localTime = scene->localTime + deltaTime;
         scene->update();
-        scene->draw(silentSpectrum);
+        scene->draw(spectrum());
     }
+}
+
+bool CDemo::loadBars(const char* fileName) {
+    std::ifstream infile;
+    if (fileName != nullptr) infile.open(fileName, std::ios::binary);
+    if (!infile.is_open()) {
+        showError("Unable to open bar file", "CDemo::loadBars()");
+        return false;
+    }
+    CBarFile file;
+    std::string problem;
+    if (!file.read(infile, problem) || !resolutionFits(file.xres, file.yres, problem)) {
+        showError(problem.c_str(), "CDemo::loadBars()");
+        return false;
+    }
+    demoName = file.demoName;
+    startTime = file.startTime;
+    xres = file.xres;
+    yres = file.yres;
+    fullscreen = file.fullscreen;
+    musicEnabled = file.musicEnabled;
+    bpm = file.bpm;
+    musicName = file.musicName;
+    bars = std::move(file.bars);
+    return true;
+}
+
+// Asked once per scene drawn, as the scenes expect a fresh reading each time.
+float* CDemo::spectrum() {
+    if (frameSpectrum != nullptr) return frameSpectrum->at(time);
+    return bass.getSpectrum();
 }
 
 void CDemo::shutdown() {

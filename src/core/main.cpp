@@ -1,13 +1,17 @@
 // Entry point: reads the options, seeds the random sequence, and takes the demo through its
 // fixed lifecycle with the data folder as the working directory.
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 #include "core/demo.h"
+#include "core/offlinerun.h"
 #include "core/options.h"
 #include "core/random.h"
+#include "platform/messagebox.h"
 #include "platform/performancecounter.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +45,33 @@ bool enterRoot(const COptions& options, const char* argv0) {
     return true;
 }
 
+// Capture and benchmark: the same lifecycle on a stepping clock, with no visible window (unless
+// the user picked a video driver) and every box on standard error.
+int runOffline(const COptions& options) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setMessageBoxesHeadless(true);
+    COfflineRun offline(options);
+    std::string error;
+    if (!offline.prepare(error)) {
+        std::fprintf(stderr, "vexmoro: %s\n", error.c_str());
+        return 1;
+    }
+    seedRandom(1337);
+    CDemo demo(options, &offline.ticks());
+    if (!demo.windowOpened) {
+        std::fprintf(stderr, "vexmoro: no offscreen GL context could be made\n");
+        return 1;
+    }
+    offline.attach(demo);
+    auto loadStart = std::chrono::steady_clock::now();
+    demo.load();
+    offline.beginRendering(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count());
+    demo.run();
+    demo.shutdown();
+    return offline.finish(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,6 +87,7 @@ int main(int argc, char** argv) {
     }
     makeUserPathsAbsolute(options);
     if (!enterRoot(options, argv[0])) return 1;
+    if (options.offline()) return runOffline(options);
 
     seedRandom(1337);
     CPerformanceCounter counter;

@@ -6,7 +6,9 @@ namespace {
 uint32_t randomState = 1;
 }
 
-void seedRandom(unsigned int seed) { randomState = seed; }
+void seedRandom(unsigned int seed) {
+    randomState = seed;
+}
 
 int nextRandom() {
     randomState = randomState * 214013u + 2531011u;

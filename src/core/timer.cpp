@@ -34,7 +34,11 @@ double CTimer::now() {
     return static_cast<double>(counter) * static_cast<double>(secondsPerTick);
 }
 
-void CTimer::start() { startTime = static_cast<float>(now()); }
+void CTimer::start() {
+    startTime = static_cast<float>(now());
+}
 
 // In double: at a counter scale of 10^6 s a float resolves only 1/16 s.
-double CTimer::elapsed() { return now() - static_cast<double>(startTime); }
+double CTimer::elapsed() {
+    return now() - static_cast<double>(startTime);
+}

@@ -2,4 +2,6 @@
 
 #include <SDL_video.h>
 
-bool isGLContextCurrent() { return SDL_GL_GetCurrentContext() != nullptr; }
+bool isGLContextCurrent() {
+    return SDL_GL_GetCurrentContext() != nullptr;
+}

@@ -17,10 +17,10 @@ public:
     void updateCaption(float time);
     void swapBuffers();
 
-    SDL_Window* hwnd;   // the window
-    bool wndClass;      // SDL's video subsystem is up (the old window class registration)
-    void* hglrc;        // the SDL_GLContext
-    SDL_Window* hdc;    // what the buffer swap draws to: the window itself here
+    SDL_Window* hwnd;  // the window
+    bool wndClass;     // SDL's video subsystem is up (the old window class registration)
+    void* hglrc;       // the SDL_GLContext
+    SDL_Window* hdc;   // what the buffer swap draws to: the window itself here
     int width;
     int height;
     bool fullscreen;

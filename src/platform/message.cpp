@@ -13,6 +13,10 @@ bool CMessage::peek() {
     return SDL_PollEvent(reinterpret_cast<SDL_Event*>(event)) == 1;
 }
 
-bool CMessage::isQuit() const { return reinterpret_cast<const SDL_Event*>(event)->type == SDL_QUIT; }
+bool CMessage::isQuit() const {
+    return reinterpret_cast<const SDL_Event*>(event)->type == SDL_QUIT;
+}
 
-void CMessage::dispatch() const { windowProc(*reinterpret_cast<const SDL_Event*>(event)); }
+void CMessage::dispatch() const {
+    windowProc(*reinterpret_cast<const SDL_Event*>(event));
+}

@@ -40,7 +40,9 @@ void showMessage(const char* text, const char* caption, SDL_Window* owner) {
     show(MessageBoxStyle::Plain, text, caption, owner);
 }
 
-void setMessageBoxesHeadless(bool headless) { forcedHeadless = headless; }
+void setMessageBoxesHeadless(bool headless) {
+    forcedHeadless = headless;
+}
 
 void setMessageBoxObserver(std::function<void(const MessageBoxRecord&)> observer) {
     boxObserver = std::move(observer);

@@ -5,4 +5,6 @@ MessageRecorder::MessageRecorder() {
     setMessageBoxObserver([this](const MessageBoxRecord& box) { boxes.push_back(box); });
 }
 
-MessageRecorder::~MessageRecorder() { setMessageBoxObserver(nullptr); }
+MessageRecorder::~MessageRecorder() {
+    setMessageBoxObserver(nullptr);
+}

@@ -1,0 +1,107 @@
+#include "assets/pngbind.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "assets/picturelimits.h"
+
+namespace {
+
+// Plain data: lives outside the function that holds the setjmp, so it survives a longjmp.
+struct PngRead {
+    std::FILE* file;
+    png_structp png;
+    png_infop info;
+    unsigned char* pixels;
+    png_bytep* rows;
+    png_uint_32 width;
+    png_uint_32 height;
+    int channels;
+    int depth;
+};
+
+// Every colour type becomes 8-bit RGB, or RGBA where alpha is kept.
+void setTransforms(PngRead& read, bool keepAlpha) {
+    png_structp png = read.png;
+    int type = png_get_color_type(png, read.info);
+    read.depth = png_get_bit_depth(png, read.info);
+    png_set_expand(png);
+    png_set_strip_16(png);
+    if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    if (!keepAlpha) png_set_strip_alpha(png);
+    png_read_update_info(png, read.info);
+    read.channels = png_get_channels(png, read.info);
+}
+
+// Holds the setjmp, so it must hold no object with a destructor.
+bool readPixels(PngRead& read, bool keepAlpha) {
+    if (setjmp(png_jmpbuf(read.png))) return false;
+    png_init_io(read.png, read.file);
+    int side = maxPictureSide();
+    png_set_user_limits(read.png, side, side);
+    png_set_chunk_malloc_max(read.png, 8u << 20);
+    png_read_info(read.png, read.info);
+    read.width = png_get_image_width(read.png, read.info);
+    read.height = png_get_image_height(read.png, read.info);
+    if (!pictureSizeAllowed(read.width, read.height)) return false;
+    setTransforms(read, keepAlpha);
+    size_t rowBytes = png_get_rowbytes(read.png, read.info);
+    read.pixels = static_cast<unsigned char*>(std::malloc(rowBytes * read.height));
+    read.rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * read.height));
+    if (read.pixels == nullptr || read.rows == nullptr) return false;
+    for (png_uint_32 i = 0; i < read.height; ++i)
+        read.rows[read.height - 1 - i] = read.pixels + i * rowBytes;
+    png_read_image(read.png, read.rows);
+    png_read_end(read.png, nullptr);
+    return true;
+}
+
+bool readFile(const char* filename, PngRead& read, bool keepAlpha) {
+    read.file = std::fopen(filename, "rb");
+    if (read.file == nullptr) return false;
+    read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (read.png != nullptr) read.info = png_create_info_struct(read.png);
+    bool ok = read.info != nullptr && readPixels(read, keepAlpha);
+    png_destroy_read_struct(&read.png, &read.info, nullptr);
+    std::fclose(read.file);
+    std::free(read.rows);
+    read.rows = nullptr;
+    return ok;
+}
+
+GLuint upload(const PngRead& read, int wrapst, int minfilter, int magfilter) {
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapst);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapst);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minfilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magfilter);
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    GLenum format = read.channels == 4 ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_2D, 0, read.channels, static_cast<GLsizei>(read.width),
+                 static_cast<GLsizei>(read.height), 0, format, GL_UNSIGNED_BYTE, read.pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    return id;
+}
+
+}  // namespace
+
+GLuint pngBind(const char* filename, int mipmap, int trans, pngInfo* info, int wrapst,
+               int minfilter, int magfilter) {
+    if (mipmap != PNG_NOMIPMAPS || (trans != PNG_ALPHA && trans != PNG_SOLID)) return 0;
+    PngRead read = {};
+    if (!readFile(filename, read, trans == PNG_ALPHA)) {
+        std::free(read.pixels);
+        return 0;
+    }
+    GLuint id = upload(read, wrapst, minfilter, magfilter);
+    if (info != nullptr)
+        *info = {read.width, read.height, unsigned(read.depth), read.channels == 4 ? 8u : 0u};
+    std::free(read.pixels);
+    return id;
+}

@@ -1,0 +1,72 @@
+#include "assets/tga.h"
+
+#include <cstdint>
+#include <fstream>
+#include <utility>
+
+#include "assets/picturelimits.h"
+#include "platform/messagebox.h"
+
+namespace {
+
+constexpr int kHeaderSize = 18;
+constexpr unsigned char kUncompressedTrueColour = 2;
+
+int64_t sizeOf(std::ifstream& in) {
+    in.seekg(0, std::ios::end);
+    int64_t size = static_cast<int64_t>(in.tellg());
+    in.seekg(0, std::ios::beg);
+    return size;
+}
+
+// The reason a header cannot be loaded, or null when it can. The pixels are taken to start right
+// after the 18 header bytes, so only type 2 files without an image ID or colour map are read; their
+// declared size must fit both the file and the picture limits before anything is allocated.
+const char* checkHeader(const unsigned char* start, const unsigned char* header, int64_t fileSize) {
+    if (start[2] != kUncompressedTrueColour) return "Unsupported TGA image type";
+    if (start[1] != 0) return "Unsupported TGA colour map";
+    if (start[0] != 0) return "Unsupported TGA image ID";
+    int depth = header[4];
+    if (depth != 24 && depth != 32) return "Unsupported TGA depth";
+    int64_t w = header[0] + 256 * header[1];
+    int64_t h = header[2] + 256 * header[3];
+    if (!pictureSizeAllowed(w, h)) return "Unsupported TGA size";
+    if (fileSize - kHeaderSize < w * h * (depth / 8)) return "TGA file is truncated";
+    return nullptr;
+}
+
+}  // namespace
+
+CTGA::CTGA() : data(nullptr), bitsPerPixel(0), width(0), height(0), format(GL_RGB) {}
+
+CTGA::~CTGA() {
+    delete[] data;
+}
+
+bool CTGA::loadImage(const char* path) {
+    fileName = path;
+    std::ifstream intga(path, std::ios::binary);
+    if (!intga) return false;
+    int64_t fileSize = sizeOf(intga);
+    unsigned char TGAheader[12] = {};
+    unsigned char header[6] = {};
+    intga.read(reinterpret_cast<char*>(TGAheader), sizeof TGAheader);
+    intga.read(reinterpret_cast<char*>(header), sizeof header);
+    const char* refusal =
+        intga ? checkHeader(TGAheader, header, fileSize) : "TGA file is truncated";
+    if (refusal != nullptr) {
+        showMessage(refusal, "CTGA::loadImage()");
+        return false;
+    }
+    width = header[0] + 256 * header[1];
+    height = header[2] + 256 * header[3];
+    bitsPerPixel = header[4];
+    format = bitsPerPixel == 24 ? GL_RGB : GL_RGBA;
+    int b = bitsPerPixel / 8;
+    size_t n = static_cast<size_t>(width) * height * b;
+    delete[] data;
+    data = new unsigned char[n];
+    intga.read(reinterpret_cast<char*>(data), static_cast<std::streamsize>(n));
+    for (size_t i = 0; i < n; i += b) std::swap(data[i], data[i + 2]);
+    return true;
+}

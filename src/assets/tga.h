@@ -1,0 +1,23 @@
+// Reads an uncompressed true-colour TGA picture (24 or 32 bits) into RGB or RGBA bytes, rows in
+// file order, with the GL format that fits them. Makes no texture; needs no GL context.
+// Anything else (compressed, colour-mapped, short or oversize files) is refused with a message.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <string>
+
+class CTGA {
+public:
+    CTGA();
+    ~CTGA();
+
+    bool loadImage(const char* path);
+
+    unsigned char* data;
+    int bitsPerPixel;
+    int width;
+    int height;
+    GLenum format;
+    std::string fileName;
+};

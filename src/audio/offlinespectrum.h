@@ -1,0 +1,25 @@
+// The spectrum of the music at any time without an audio device, for capture runs and tests:
+// the same analysis as the live player over the samples that begin at that time.
+// Decodes the whole file once at open (mono, about 10 MB per minute). One thread at a time.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "audio/spectrumanalyser.h"
+
+class COfflineSpectrum {
+public:
+    // False when the file cannot be decoded; then every spectrum is silence.
+    bool open(const std::string& path);
+    bool isOpen() const { return opened; }
+
+    // Writes floats 0..255 of `spectrum` from the 512 samples that begin at `seconds`;
+    // samples past the end (or before the start) count as silence.
+    void compute(double seconds, float* spectrum) const;
+
+private:
+    bool opened = false;
+    std::vector<float> mono;
+    CSpectrumAnalyser analyser;
+};

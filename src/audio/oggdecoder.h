@@ -1,0 +1,51 @@
+// Decodes an Ogg Vorbis file piece by piece into 16-bit stereo at a chosen rate: mixes other
+// channel counts down, converts other rates, skips corrupt pages. Does not play anything.
+// Not thread-safe: one thread at a time uses an instance.
+#pragma once
+
+#include <vorbis/vorbisfile.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/stereodownmix.h"
+
+struct _SDL_AudioStream;
+
+class COggDecoder {
+public:
+    COggDecoder();
+    ~COggDecoder();
+    COggDecoder(const COggDecoder&) = delete;
+    COggDecoder& operator=(const COggDecoder&) = delete;
+
+    // False for a missing, unreadable or non-Vorbis file.
+    bool open(const std::string& path, int outputRate);
+    void close();
+    bool isOpen() const { return opened; }
+
+    // Fills up to `frames` stereo frames; fewer only at the end of the file (0 there).
+    int read(int16_t* stereo, int frames);
+    // Continues decoding from that output frame; false past the end or when the file refuses.
+    bool seek(int64_t frame);
+    // Length in output frames.
+    int64_t length() const { return lengthFrames; }
+
+private:
+    int readSource(int16_t* stereo, int frames);
+    int readResampled(int16_t* stereo, int frames);
+    bool openResampler();
+
+    OggVorbis_File file;
+    bool opened;
+    int sourceRate;
+    int outputRate;
+    int64_t lengthFrames;
+    std::unique_ptr<CStereoDownmix> downmix;
+    _SDL_AudioStream* resampler;  // only when the file's rate is not the output rate
+    bool sourceEnded;
+    std::vector<char> sourceBytes;
+    std::vector<int16_t> stereoScratch;
+};

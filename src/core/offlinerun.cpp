@@ -1,0 +1,228 @@
+#include "core/offlinerun.h"
+
+#include <GL/gl.h>
+#include <cxxabi.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <csignal>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <typeinfo>
+
+#include "core/demo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Range ends given in decimal seconds meet frame times that are exact fractions; a nanosecond
+// of slack keeps "--to 0.1" at 30 fps from losing frame 3 to rounding.
+const double kSlack = 1e-9;
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+    interrupted = 1;
+}
+
+// "CCreditsScene" -> "credits": the table names each scene after its class.
+std::string sceneName(const CScene& scene) {
+    int status = 0;
+    char* demangled = abi::__cxa_demangle(typeid(scene).name(), nullptr, nullptr, &status);
+    std::string name = status == 0 && demangled != nullptr ? demangled : typeid(scene).name();
+    std::free(demangled);
+    if (name.size() > 1 && name[0] == 'C' && std::isupper(static_cast<unsigned char>(name[1])))
+        name.erase(0, 1);
+    if (name.size() > 5 && name.compare(name.size() - 5, 5, "Scene") == 0)
+        name.erase(name.size() - 5);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+}
+
+std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+
+std::string format(const char* pattern, ...) {
+    char text[256];
+    va_list arguments;
+    va_start(arguments, pattern);
+    std::vsnprintf(text, sizeof text, pattern, arguments);
+    va_end(arguments);
+    return text;
+}
+
+double secondsBetween(std::chrono::steady_clock::time_point from,
+                      std::chrono::steady_clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
+
+}  // namespace
+
+COfflineRun::COfflineRun(const COptions& runOptions)
+    : options(runOptions),
+      steppingTicks(runOptions.fpsNumerator, runOptions.fpsDenominator),
+      demo(nullptr),
+      toVideo(CVideoEncoder::isVideoPath(runOptions.capture)),
+      pictures(runOptions.capture),
+      framesDrawn(0),
+      framesWritten(0),
+      firstWritten(-1),
+      lastWritten(-1),
+      firstWrittenTime(0),
+      lastWrittenTime(0) {}
+
+bool COfflineRun::prepare(std::string& error) {
+    if (!options.capture.empty() && toVideo) {
+        ffmpeg = CVideoEncoder::findFFmpeg();
+        if (ffmpeg.empty()) {
+            error = "ffmpeg was not found on PATH; it is needed to capture to " + options.capture +
+                    " (install ffmpeg, or capture to a folder of PNG frames)";
+            return false;
+        }
+    } else if (!options.capture.empty() && !pictures.open(error)) {
+        return false;
+    }
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    return true;
+}
+
+void COfflineRun::attach(CDemo& target) {
+    demo = &target;
+    demo->frameHook = this;
+    demo->frameSpectrum = &spectrum;
+    if (demo->musicEnabled && !options.silent) spectrum.open(demo->musicName);
+}
+
+void COfflineRun::beginRendering(double loadSeconds) {
+    if (options.benchmark) {
+        std::vector<std::string> names;
+        for (const CScene* scene : demo->scenes) names.push_back(sceneName(*scene));
+        benchmark.reset(new CBenchmark(names));
+        benchmark->setLoading(loadSeconds * 1000.0);
+    }
+    progress.reset(new CProgress(stderr, isatty(STDERR_FILENO) == 1, expectedFrames()));
+    if (toVideo && demo->musicEnabled && !fs::exists(demo->musicName)) noteMissingMusic();
+    renderStart = lastFrameEnd = Clock::now();
+}
+
+double COfflineRun::exactTime(int64_t frame) const {
+    double start = demo != nullptr ? demo->startTime : (options.startGiven ? options.start : 0.0f);
+    return start + static_cast<double>(frame) * static_cast<double>(options.fpsDenominator) /
+                       static_cast<double>(options.fpsNumerator);
+}
+
+bool COfflineRun::inRange(int64_t frame) const {
+    double t = exactTime(frame);
+    return (!options.fromGiven || t >= options.from - kSlack) &&
+           (!options.toGiven || t <= options.to + kSlack);
+}
+
+// Frames up to the last one in range, plus the one past it that ends the run.
+int64_t COfflineRun::expectedFrames() const {
+    double limit = demo != nullptr ? demo->endTime : 209.2f;
+    if (options.toGiven) limit = std::min(limit, options.to);
+    double span = std::max(limit - exactTime(0), 0.0);
+    double fps = static_cast<double>(options.fpsNumerator) / options.fpsDenominator;
+    return static_cast<int64_t>(std::floor(span * fps + kSlack)) + 2;
+}
+
+bool COfflineRun::frameDrawn(float time) {
+    int64_t frame = steppingTicks.frame();
+    bool written = true;
+    if (!options.capture.empty() && inRange(frame)) written = writeFrame(frame, time);
+    if (benchmark) timeFrame(frame, time);  // after the write, which is part of the frame's cost
+    ++framesDrawn;
+    progress->update(framesDrawn, time, secondsBetween(renderStart, Clock::now()));
+    steppingTicks.advance();
+    bool pastRange = options.toGiven && exactTime(frame) > options.to + kSlack;
+    return written && !pastRange && interrupted == 0;
+}
+
+// glFinish first, so that the time includes what the rasterizer still had queued.
+void COfflineRun::timeFrame(int64_t frame, float time) {
+    glFinish();
+    Clock::time_point now = Clock::now();
+    double ms = secondsBetween(lastFrameEnd, now) * 1000.0;
+    lastFrameEnd = now;
+    if (!inRange(frame)) return;
+    std::vector<size_t> active;
+    for (size_t i = 0; i < demo->scenes.size(); ++i)
+        if (demo->scenes[i] != nullptr && CDemo::isActive(*demo->scenes[i], time))
+            active.push_back(i);
+    benchmark->addFrame(ms, active);
+}
+
+bool COfflineRun::writeFrame(int64_t frame, float time) {
+    int width = demo->window->width;
+    int height = demo->window->height;
+    pixels.resize(static_cast<size_t>(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    bool ok = toVideo ? (video.isOpen() || openVideo(time)) && video.write(pixels.data(), failure)
+                      : pictures.write(frame, pixels.data(), width, height, failure);
+    if (!ok) return false;
+    if (firstWritten < 0) {
+        firstWritten = frame;
+        firstWrittenTime = time;
+    }
+    lastWritten = frame;
+    lastWrittenTime = time;
+    ++framesWritten;
+    return true;
+}
+
+// Opened at the first written frame, so that the music starts at that frame's time.
+bool COfflineRun::openVideo(float time) {
+    CVideoEncoder::Settings settings;
+    settings.path = options.capture;
+    settings.width = demo->window->width;
+    settings.height = demo->window->height;
+    settings.fpsNumerator = options.fpsNumerator;
+    settings.fpsDenominator = options.fpsDenominator;
+    settings.ffmpeg = ffmpeg;
+    if (demo->musicEnabled && fs::exists(demo->musicName))
+        settings.musicPath = fs::absolute(demo->musicName).string();
+    settings.musicStart = time;
+    return video.open(settings, failure);
+}
+
+void COfflineRun::noteMissingMusic() const {
+    std::fprintf(stderr, "vexmoro: no music file %s: the video will have no sound track\n",
+                 demo->musicName.c_str());
+}
+
+int COfflineRun::finish(FILE* out) {
+    double seconds = secondsBetween(renderStart, Clock::now());
+    std::string closeError;
+    if (video.isOpen() && !video.close(closeError) && failure.empty()) failure = closeError;
+    if (toVideo && framesWritten == 0 && failure.empty())
+        failure = "no frame lies in the range, so no video was made";
+    if (progress) progress->finish(summary(seconds));
+    if (!failure.empty()) std::fprintf(stderr, "vexmoro: %s\n", failure.c_str());
+    if (benchmark) benchmark->print(out, CBenchmark::peakResidentKiB());
+    if (!failure.empty()) return 1;
+    return interrupted != 0 ? 130 : 0;
+}
+
+std::string COfflineRun::summary(double seconds) const {
+    double fps = seconds > 0 ? static_cast<double>(framesDrawn) / seconds : 0;
+    std::string text = format("vexmoro: %sdrew %lld frames in %.2f s (%.1f fps)",
+                              interrupted != 0 ? "interrupted; " : "",
+                              static_cast<long long>(framesDrawn), seconds, fps);
+    if (options.capture.empty()) return text;
+    if (framesWritten == 0) return text + ", wrote none to " + options.capture;
+    return text +
+           format(", wrote %lld (frames %lld to %lld, %.3f to %.3f s) to ",
+                  static_cast<long long>(framesWritten), static_cast<long long>(firstWritten),
+                  static_cast<long long>(lastWritten), static_cast<double>(firstWrittenTime),
+                  static_cast<double>(lastWrittenTime)) +
+           options.capture;
+}

@@ -1,0 +1,78 @@
+// A capture or benchmark run of the show: steps the clock one frame at a time, picks the frames
+// that lie in the chosen range, writes them (PNG frames or a video) or times them, shows
+// progress, and stops on Ctrl-C or past the range. CDemo's main loop draws every frame as
+// always; this only looks on through CFrameHook. Main thread; needs the demo's GL context.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/benchmark.h"
+#include "core/framecapture.h"
+#include "core/framehook.h"
+#include "core/framespectrum.h"
+#include "core/options.h"
+#include "core/progress.h"
+#include "core/steppingticks.h"
+#include "core/videoencoder.h"
+
+class CDemo;
+
+class COfflineRun : public CFrameHook {
+public:
+    explicit COfflineRun(const COptions& options);
+
+    // Before the window opens: finds ffmpeg or makes the frame folder, and takes over Ctrl-C.
+    // On failure nothing has been rendered and `error` says why.
+    bool prepare(std::string& error);
+
+    CSteppingTicks& ticks() { return steppingTicks; }
+
+    // Hooks into a constructed demo; call before its load().
+    void attach(CDemo& demo);
+    // After the demo's load(): starts the frame clock. loadSeconds: how long loading took.
+    void beginRendering(double loadSeconds);
+    bool frameDrawn(float time) override;
+    // After the demo's run(): finishes the video, prints the summary (and the benchmark's
+    // table on `out`). Returns the program's exit status.
+    int finish(FILE* out);
+
+    // Exact show time of frame k, without the float rounding of the show's clock.
+    double exactTime(int64_t frame) const;
+    // Roughly how many frames the run will draw, for the time left.
+    int64_t expectedFrames() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    bool inRange(int64_t frame) const;
+    void timeFrame(int64_t frame, float time);
+    bool writeFrame(int64_t frame, float time);
+    bool openVideo(float time);
+    void noteMissingMusic() const;
+    std::string summary(double renderSeconds) const;
+
+    const COptions& options;
+    CSteppingTicks steppingTicks;
+    CFrameSpectrum spectrum;
+    CDemo* demo;
+    bool toVideo;
+    std::string ffmpeg;
+    CFrameCapture pictures;
+    CVideoEncoder video;
+    std::unique_ptr<CBenchmark> benchmark;
+    std::unique_ptr<CProgress> progress;
+    std::vector<uint8_t> pixels;
+    Clock::time_point renderStart;
+    Clock::time_point lastFrameEnd;
+    int64_t framesDrawn;
+    int64_t framesWritten;
+    int64_t firstWritten;
+    int64_t lastWritten;
+    float firstWrittenTime;
+    float lastWrittenTime;
+    std::string failure;
+};

@@ -1,0 +1,351 @@
+// Bar files read through CDemo: layout, flags, bit copies, and refusal of unsound files.
+#include <GL/gl.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <unistd.h>
+
+#include "core/demo.h"
+#include "support/messagerecorder.h"
+
+namespace {
+
+bool sameBars(const std::vector<CBarEntry>& a, const std::vector<CBarEntry>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]) == 0);
+}
+
+uint32_t floatBits(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// Builds a bar file byte by byte, little-endian.
+struct BarBytes {
+    BarBytes& u32(uint32_t value) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(value >> (8 * i)));
+        return *this;
+    }
+    BarBytes& text(const std::string& s) {
+        u32(static_cast<uint32_t>(s.size()));
+        bytes += s;
+        return *this;
+    }
+    BarBytes& bar(uint32_t first) {
+        for (uint32_t i = 0; i < 9; ++i) u32(first + i);
+        return *this;
+    }
+    std::string bytes;
+};
+
+struct BarFields {
+    std::string demoName = "Night Drive";
+    uint32_t start = floatBits(12.5f);
+    uint32_t xres = 640;
+    uint32_t yres = 480;
+    uint32_t fullscreen = 0;
+    uint32_t music = 1;
+    uint32_t bpm = floatBits(140.0f);
+    std::string musicName = "data/music/other.ogg";
+    uint32_t barCount = 2;
+};
+
+// The head of a file, up to and including the bar count, followed by `barCount` records.
+std::string encode(const BarFields& f) {
+    BarBytes b;
+    b.text(f.demoName).u32(f.start).u32(f.xres).u32(f.yres).u32(f.fullscreen).u32(f.music);
+    b.u32(f.bpm).text(f.musicName).u32(f.barCount);
+    for (uint32_t i = 0; i < f.barCount; ++i) b.bar(100 * (i + 1));
+    return b.bytes;
+}
+
+std::string writeFile(const std::string& bytes) {
+    static int serial = 0;
+    std::string path = ::testing::TempDir() + "vexmoro_bars_" + std::to_string(getpid()) + "_" +
+                       std::to_string(serial++) + ".bars";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+// Everything a bar file can change, to compare before and after.
+struct Settings {
+    std::string demoName, musicName;
+    float startTime;
+    int xres, yres;
+    bool fullscreen, musicEnabled;
+    uint32_t bpm;
+    std::vector<CBarEntry> bars;
+    size_t barsCapacity;
+};
+
+Settings settingsOf(const CDemo& demo) {
+    return {demo.demoName,   demo.musicName,    demo.startTime, demo.xres, demo.yres,
+            demo.fullscreen, demo.musicEnabled, demo.bpm,       demo.bars, demo.bars.capacity()};
+}
+
+void expectUnchanged(const Settings& before, const CDemo& demo) {
+    Settings now = settingsOf(demo);
+    EXPECT_EQ(before.demoName, now.demoName);
+    EXPECT_EQ(before.musicName, now.musicName);
+    EXPECT_EQ(floatBits(before.startTime), floatBits(now.startTime));
+    EXPECT_EQ(before.xres, now.xres);
+    EXPECT_EQ(before.yres, now.yres);
+    EXPECT_EQ(before.fullscreen, now.fullscreen);
+    EXPECT_EQ(before.musicEnabled, now.musicEnabled);
+    EXPECT_EQ(before.bpm, now.bpm);
+    EXPECT_TRUE(sameBars(before.bars, now.bars));
+    EXPECT_EQ(before.barsCapacity, now.barsCapacity);
+}
+
+std::pair<int, int> windowSize(const CDemo& demo) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(demo.window->hwnd, &width, &height);
+    return {width, height};
+}
+
+COptions windowedOptions() {
+    COptions options;
+    options.windowed = true;
+    return options;
+}
+
+class BarFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        demo = new CDemo(windowedOptions(), nullptr);
+        ASSERT_TRUE(demo->windowOpened);
+        // Values no test file holds, so that any change shows.
+        demo->demoName = "before";
+        demo->startTime = 3.0f;
+        demo->bpm = 77;
+        demo->bars.assign(1, CBarEntry{1, 2, 3, 4, 5, 6, 7, 8, 9});
+        recorder.boxes.clear();
+    }
+    void TearDown() override { delete demo; }
+
+    bool load(const std::string& bytes) { return demo->loadBars(writeFile(bytes).c_str()); }
+
+    CDemo* demo = nullptr;
+    MessageRecorder recorder;
+};
+
+TEST_F(BarFileTest, ReadsEveryFieldIntoTheSettings) {
+    BarFields fields;
+    fields.barCount = 0;
+    ASSERT_TRUE(load(encode(fields)));
+    EXPECT_TRUE(recorder.boxes.empty());
+    EXPECT_EQ("Night Drive", demo->demoName);
+    EXPECT_EQ(12.5f, demo->startTime);
+    EXPECT_EQ(640, demo->xres);
+    EXPECT_EQ(480, demo->yres);
+    EXPECT_FALSE(demo->fullscreen);
+    EXPECT_TRUE(demo->musicEnabled);
+    EXPECT_EQ(floatBits(140.0f), demo->bpm);
+    EXPECT_EQ("data/music/other.ogg", demo->musicName);
+    EXPECT_TRUE(demo->bars.empty());
+}
+
+TEST_F(BarFileTest, RecordsAndTempoAreCopiedBitForBit) {
+    BarFields fields;
+    fields.barCount = 0;
+    fields.bpm = 0x7FC00001;  // a NaN with a payload
+    BarBytes file;
+    file.bytes = encode(fields);
+    file.bytes.replace(file.bytes.size() - 4, 4, BarBytes().u32(2).bytes);
+    file.u32(0x7FC00001).u32(0xFFFFFFFF).u32(0x80000000).u32(floatBits(-1.5f)).u32(0);
+    file.u32(1).u32(0x00010000).u32(0xDEADBEEF).u32(42);
+    file.bar(500);
+    ASSERT_TRUE(load(file.bytes));
+    EXPECT_EQ(0x7FC00001u, demo->bpm);
+    ASSERT_EQ(2u, demo->bars.size());
+    CBarEntry first{0x7FC00001, 0xFFFFFFFF, 0x80000000, floatBits(-1.5f), 0, 1,
+                    0x00010000, 0xDEADBEEF, 42};
+    CBarEntry second{500, 501, 502, 503, 504, 505, 506, 507, 508};
+    EXPECT_TRUE(sameBars(demo->bars, {first, second}));
+}
+
+TEST_F(BarFileTest, AnyNonZeroFlagTurnsItOn) {
+    struct Row {
+        uint32_t field;
+        bool on;
+    };
+    const Row rows[] = {{1, true}, {2, true}, {0xFFFFFFFF, true}, {0, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.field);
+        BarFields fields;
+        fields.fullscreen = fields.music = row.field;
+        demo->fullscreen = demo->musicEnabled = !row.on;
+        ASSERT_TRUE(load(encode(fields)));
+        EXPECT_EQ(row.on, demo->fullscreen);
+        EXPECT_EQ(row.on, demo->musicEnabled);
+    }
+}
+
+TEST_F(BarFileTest, StartTimeIsAFloatNotAnInteger) {
+    BarFields fields;
+    fields.start = floatBits(12.5f);
+    ASSERT_TRUE(load(encode(fields)));
+    EXPECT_EQ(12.5f, demo->startTime);
+
+    fields.start = 12;
+    ASSERT_TRUE(load(encode(fields)));
+    EXPECT_NE(12.0f, demo->startTime);
+    EXPECT_EQ(12u, floatBits(demo->startTime));
+}
+
+TEST_F(BarFileTest, NamesMayBeEmptyAndStopAtAZeroByte) {
+    BarFields fields;
+    fields.demoName = "";
+    fields.musicName = "";
+    ASSERT_TRUE(load(encode(fields)));
+    EXPECT_EQ("", demo->demoName);
+    EXPECT_EQ("", demo->musicName);
+
+    fields.demoName = std::string("ab\0cd", 5);
+    fields.musicName = "x.ogg";
+    ASSERT_TRUE(load(encode(fields)));
+    EXPECT_EQ("ab", demo->demoName);
+    EXPECT_EQ("x.ogg", demo->musicName);
+    EXPECT_EQ(2u, demo->bars.size());
+}
+
+TEST_F(BarFileTest, MissingFileShowsOneErrorAndChangesNothing) {
+    Settings before = settingsOf(*demo);
+    EXPECT_FALSE(demo->loadBars((::testing::TempDir() + "no/such/file.bars").c_str()));
+    ASSERT_EQ(1u, recorder.boxes.size());
+    EXPECT_EQ(MessageBoxStyle::Error, recorder.boxes[0].style);
+    EXPECT_EQ("Unable to open bar file", recorder.boxes[0].text);
+    EXPECT_EQ("CDemo::loadBars()", recorder.boxes[0].caption);
+    expectUnchanged(before, *demo);
+
+    EXPECT_FALSE(demo->loadBars(nullptr));
+    EXPECT_EQ(2u, recorder.boxes.size());
+    expectUnchanged(before, *demo);
+}
+
+TEST_F(BarFileTest, EveryTruncationIsRefusedAndChangesNothing) {
+    std::string whole = encode(BarFields());
+    Settings before = settingsOf(*demo);
+    for (size_t length = 0; length < whole.size(); ++length) {
+        SCOPED_TRACE(length);
+        recorder.boxes.clear();
+        EXPECT_FALSE(load(whole.substr(0, length)));
+        ASSERT_EQ(1u, recorder.boxes.size());
+        EXPECT_EQ(MessageBoxStyle::Error, recorder.boxes[0].style);
+        EXPECT_EQ("CDemo::loadBars()", recorder.boxes[0].caption);
+        expectUnchanged(before, *demo);
+    }
+}
+
+TEST_F(BarFileTest, OversizedOrAbsurdFieldsAreRefusedBeforeAllocating) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    };
+    BarFields huge, negative, overlong, negativeMusic, hugeCount, shortCount, zeroWidth, negHeight,
+        wide, tall;
+    hugeCount.barCount = 0;
+    shortCount.barCount = 2;
+    zeroWidth.xres = 0;
+    negHeight.yres = static_cast<uint32_t>(-1);
+    wide.xres = 100000;
+    tall.yres = 20000;
+    auto withLength = [](const BarFields& f, size_t at, uint32_t length) {
+        std::string bytes = encode(f);
+        return bytes.replace(at, 4, BarBytes().u32(length).bytes);
+    };
+    auto withCount = [](const BarFields& f, uint32_t count) {
+        std::string bytes = encode(f);
+        return bytes.replace(bytes.size() - 36 * f.barCount - 4, 4, BarBytes().u32(count).bytes);
+    };
+    size_t musicLengthAt = 4 + huge.demoName.size() + 24;
+    std::string whole = encode(huge);
+    const Row rows[] = {
+        {"demo name length -1", withLength(negative, 0, 0xFFFFFFFF), "length"},
+        {"demo name length 2^31-1", withLength(huge, 0, 0x7FFFFFFF), "length"},
+        {"demo name one past the end", withLength(overlong, 0, whole.size() - 3), "length"},
+        {"music name length -2", withLength(negativeMusic, musicLengthAt, 0xFFFFFFFE), "length"},
+        {"bar count 2^32-1, no records", withCount(hugeCount, 0xFFFFFFFF), "bar records"},
+        {"bar count 2^28 with two records", withCount(shortCount, 0x10000000), "bar records"},
+        {"bar count 3 with two records", withCount(shortCount, 3), "bar records"},
+        {"width 0", encode(zeroWidth), "resolution"},
+        {"height -1", encode(negHeight), "resolution"},
+        {"width 100000", encode(wide), "resolution"},
+        {"height 20000", encode(tall), "resolution"},
+    };
+    Settings before = settingsOf(*demo);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        recorder.boxes.clear();
+        EXPECT_FALSE(load(row.bytes));
+        ASSERT_EQ(1u, recorder.boxes.size());
+        EXPECT_EQ(MessageBoxStyle::Error, recorder.boxes[0].style);
+        EXPECT_EQ("CDemo::loadBars()", recorder.boxes[0].caption);
+        EXPECT_NE(std::string::npos, recorder.boxes[0].text.find(row.says))
+            << recorder.boxes[0].text;
+        expectUnchanged(before, *demo);
+    }
+}
+
+// The window opens after the file is read; options typed on the command line win over it.
+TEST(BarsOption, WindowTakesTheFileSizeAndOptionsOverrideIt) {
+    BarFields fields;
+    fields.fullscreen = 1;
+    fields.xres = 640;
+    fields.yres = 480;
+    COptions options = windowedOptions();
+    options.barsFile = writeFile(encode(fields));
+    options.startGiven = true;
+    options.start = 30.0f;
+    options.noMusic = true;
+    CDemo demo(options, nullptr);
+    ASSERT_TRUE(demo.windowOpened);
+    EXPECT_EQ(std::make_pair(640, 480), windowSize(demo));
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(640, viewport[2]);
+    EXPECT_EQ(480, viewport[3]);
+    EXPECT_FALSE(demo.fullscreen);
+    EXPECT_EQ(30.0f, demo.startTime);
+    EXPECT_FALSE(demo.musicEnabled);
+    EXPECT_EQ("Night Drive", demo.demoName);
+    EXPECT_EQ(2u, demo.bars.size());
+}
+
+TEST(BarsOption, FileSettingsStandWithoutOverrides) {
+    BarFields fields;
+    fields.xres = 720;
+    fields.yres = 400;
+    COptions options;
+    options.barsFile = writeFile(encode(fields));
+    CDemo demo(options, nullptr);
+    ASSERT_TRUE(demo.windowOpened);
+    EXPECT_EQ(std::make_pair(720, 400), windowSize(demo));
+    EXPECT_FALSE(demo.fullscreen);
+    EXPECT_EQ(12.5f, demo.startTime);
+    EXPECT_TRUE(demo.musicEnabled);
+    EXPECT_EQ("data/music/other.ogg", demo.musicName);
+}
+
+TEST(BarsOption, UnsoundFileLeavesTheBuiltInWindow) {
+    MessageRecorder recorder;
+    BarFields fields;
+    fields.xres = 0;
+    COptions options = windowedOptions();
+    options.barsFile = writeFile(encode(fields));
+    CDemo demo(options, nullptr);
+    ASSERT_TRUE(demo.windowOpened);
+    EXPECT_EQ(1u, recorder.boxes.size());
+    EXPECT_EQ(std::make_pair(800, 600), windowSize(demo));
+    EXPECT_EQ(0.0f, demo.startTime);
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+#include "audio/bass.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "support/messagerecorder.h"
+#include "support/oggfile.h"
+
+namespace {
+
+void useAudioDriver(const char* driver) {
+    setenv("SDL_AUDIODRIVER", driver, 1);
+}
+
+// Plays through SDL's disk driver: what the device is given lands in `recording`.
+void recordTo(const std::string& recording) {
+    useAudioDriver("disk");
+    setenv("SDL_DISKAUDIOFILE", recording.c_str(), 1);
+}
+
+bool silentFrom(const std::vector<int16_t>& samples, size_t from, size_t to) {
+    for (size_t i = from; i < to && i < samples.size(); ++i)
+        if (samples[i] != 0) return false;
+    return true;
+}
+
+void sleepSeconds(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+class BassTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        musicPath = scratchPath("bass-music.ogg");
+        ASSERT_TRUE(writeOgg(musicPath, testMusic(88200, 44100), 2, 44100));
+    }
+    void SetUp() override { useAudioDriver("dummy"); }
+    static std::string musicPath;
+};
+std::string BassTest::musicPath;
+
+}  // namespace
+
+TEST_F(BassTest, ConstructedPlayerReportsSilenceInOneBuffer) {
+    CBass bass;
+    EXPECT_EQ(bass.stream, 0u);
+    float* spectrum = bass.getSpectrum();
+    for (int i = 0; i < 512; ++i) ASSERT_EQ(spectrum[i], 0.0f) << i;
+    EXPECT_EQ(bass.getSpectrum(), spectrum);
+}
+
+TEST_F(BassTest, OneSecondIs176400Bytes) {
+    std::string slowMono = scratchPath("slow-mono.ogg");
+    ASSERT_TRUE(writeOgg(slowMono, std::vector<float>(22050, 0.25f), 1, 22050));
+    MessageRecorder boxes;
+    ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
+    // Bytes count the decoded stereo at the device rate, whatever the file holds.
+    for (const std::string& path : {musicPath, slowMono}) {
+        HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0);
+        ASSERT_NE(stream, 0u);
+        EXPECT_EQ(BASS_ChannelSeconds2Bytes(stream, 1.0f), 176400u);
+        EXPECT_EQ(BASS_ChannelSeconds2Bytes(stream, 0.5f), 88200u);
+        EXPECT_EQ(BASS_ChannelSeconds2Bytes(stream, -1.0f), static_cast<QWORD>(-1));
+    }
+    EXPECT_EQ(BASS_ChannelSeconds2Bytes(12345, 1.0f), static_cast<QWORD>(-1));
+    EXPECT_TRUE(BASS_Free());
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+// A driver that cannot open stands for a machine without sound: one plain box, false, and
+// the destructor leaves nothing behind (the next player can open the device again).
+TEST_F(BassTest, NoDeviceShowsOneBoxAndReturnsFalse) {
+    {
+        MessageRecorder boxes;
+        useAudioDriver("no-such-driver");
+        CBass bass;
+        EXPECT_FALSE(bass.init(musicPath.c_str(), nullptr));
+        ASSERT_EQ(boxes.boxes.size(), 1u);
+        EXPECT_EQ(boxes.boxes[0].style, MessageBoxStyle::Plain);
+        EXPECT_EQ(boxes.boxes[0].caption, "CBass::init()");
+        EXPECT_EQ(boxes.boxes[0].text, "Unable to init BASS");
+        EXPECT_EQ(bass.stream, 0u);
+        EXPECT_EQ(bass.fileName, musicPath);
+        bass.play();
+        bass.setPosition(1.0f);
+        EXPECT_EQ(bass.getSpectrum()[0], 0.0f);
+    }
+    useAudioDriver("dummy");
+    for (int round = 0; round < 2; ++round) {
+        MessageRecorder boxes;
+        CBass bass;
+        EXPECT_TRUE(bass.init(musicPath.c_str(), nullptr)) << round;
+        EXPECT_NE(bass.stream, 0u);
+        EXPECT_TRUE(boxes.boxes.empty());
+    }
+}
+
+// Missing, empty and non-Ogg files: one error box, true, no stream; the show runs silently.
+TEST_F(BassTest, UnplayableMusicShowsOneErrorBoxAndReturnsTrue) {
+    std::string empty = scratchPath("bass-empty.ogg"), text = scratchPath("bass-text.ogg");
+    std::ofstream(empty).close();
+    std::ofstream(text) << "not music";
+    for (const std::string& path : {scratchPath("missing.ogg"), empty, text}) {
+        MessageRecorder boxes;
+        CBass bass;
+        EXPECT_TRUE(bass.init(path.c_str(), nullptr)) << path;
+        ASSERT_EQ(boxes.boxes.size(), 1u) << path;
+        EXPECT_EQ(boxes.boxes[0].style, MessageBoxStyle::Error);
+        EXPECT_EQ(boxes.boxes[0].caption, "CBass::init()");
+        EXPECT_EQ(boxes.boxes[0].text, "Unable to load music");
+        EXPECT_EQ(bass.stream, 0u);
+        bass.play();
+        bass.setPosition(0.5f);
+        EXPECT_EQ(bass.getSpectrum()[1], 0.0f);
+    }
+}
+
+// The show's order: init, play, position at the start time. What the device was given is the
+// file from that time on, once the seek has taken effect: before it only silence and at most a
+// moment of the file's own beginning (played between play and setPosition), after it silence.
+TEST_F(BassTest, PlaysTheFileFromTheStartTime) {
+    std::string recording = scratchPath("from-offset.raw");
+    recordTo(recording);
+    std::vector<int16_t> decoded = decodeOgg(musicPath);
+    std::vector<int16_t> fromOffset(decoded.begin() + 2 * 22050, decoded.end());
+    {
+        MessageRecorder boxes;
+        CBass bass;
+        ASSERT_TRUE(bass.init(musicPath.c_str(), nullptr));
+        bass.play();
+        bass.setPosition(0.5f);
+        sleepSeconds(0.8);
+        float* spectrum = bass.getSpectrum();
+        EXPECT_GT(spectrum[5] + spectrum[6], 0.01f) << "no spectrum while the music plays";
+        sleepSeconds(1.2);  // the rest of the 1.5 s left, played in real time
+        EXPECT_EQ(bass.getSpectrum()[5], 0.0f) << "the music has ended";
+    }
+    std::vector<int16_t> recorded = readRecording(recording);
+    size_t start = findStart(recorded, fromOffset);
+    ASSERT_NE(start, std::string::npos) << "the music from 0.5 s is not in the recording";
+    ASSERT_GE(recorded.size(), start + fromOffset.size()) << "recording ends early";
+    EXPECT_TRUE(std::equal(fromOffset.begin(), fromOffset.end(), recorded.begin() + start));
+    EXPECT_TRUE(silentFrom(recorded, start + fromOffset.size(), recorded.size()));
+    size_t lead = 0;
+    while (lead < start && recorded[lead] == 0) ++lead;
+    size_t fileStart = lead;
+    while (fileStart < start && recorded[fileStart] == decoded[fileStart - lead]) ++fileStart;
+    EXPECT_TRUE(silentFrom(recorded, fileStart, start));
+    EXPECT_LT(start, 2u * 4410) << "the seek took more than a tenth of a second";
+}
+
+// 101 is not a volume: the earlier 50 % stays in force.
+TEST_F(BassTest, VolumeAbove100ChangesNothing) {
+    std::string recording = scratchPath("volume.raw");
+    recordTo(recording);
+    std::string shortMusic = scratchPath("short.ogg");
+    ASSERT_TRUE(writeOgg(shortMusic, testMusic(22050, 44100), 2, 44100));
+    {
+        CBass bass;
+        ASSERT_TRUE(bass.init(shortMusic.c_str(), nullptr));
+        bass.setVolume(50);
+        bass.setVolume(101);
+        bass.play();
+        sleepSeconds(0.9);
+    }
+    std::vector<int16_t> halved = decodeOgg(shortMusic);
+    for (int16_t& sample : halved) sample = static_cast<int16_t>(sample * 50 / 100);
+    std::vector<int16_t> recorded = readRecording(recording);
+    size_t start = findStart(recorded, halved);
+    ASSERT_NE(start, std::string::npos) << "the music at half volume is not in the recording";
+    ASSERT_GE(recorded.size(), start + halved.size());
+    EXPECT_TRUE(std::equal(halved.begin(), halved.end(), recorded.begin() + start));
+}

@@ -1,0 +1,324 @@
+// The program's capture and benchmark runs, end to end: the real binary on an empty data root
+// (its loaders report the missing files and the show goes on), looking at what it wrote.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kMusic = "data/music/Tarvok-Sunderline_(demo_edit).ogg";
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+std::string commandOutput(const std::string& command) {
+    std::string text;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return text;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, got);
+    pclose(pipe);
+    return text;
+}
+
+bool haveFFmpeg() {
+    return std::system("command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null") == 0;
+}
+
+class CaptureRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vexmoro-capture-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root = pattern;
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    // Runs the program in `root` with `env` (arguments of env(1)) before it.
+    Result run(const std::string& args, const std::string& env = "") {
+        std::string command = "cd " + root + " && env " + env + " " + VEXMORO_BINARY + " --root " +
+                              root + " " + args + " >" + root + "/stdout 2>" + root + "/stderr";
+        Result result;
+        int raw = std::system(command.c_str());
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = readFile(root + "/stdout");
+        result.err = readFile(root + "/stderr");
+        return result;
+    }
+
+    // A music file made by ffmpeg from a lavfi expression of t.
+    bool makeMusic(const std::string& expression, double seconds) {
+        fs::create_directories(root + "/data/music");
+        std::string command = "ffmpeg -v error -y -f lavfi -i \"aevalsrc='" + expression +
+                              "':s=44100:d=" + std::to_string(seconds) + "\" -c:a libvorbis '" +
+                              root + "/" + kMusic + "'";
+        return std::system(command.c_str()) == 0;
+    }
+
+    std::vector<std::string> files(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // One "type,codec,width,height,rate,duration" line per stream.
+    std::vector<std::string> streams(const std::string& video) {
+        std::istringstream lines(
+            commandOutput("ffprobe -v error -show_entries "
+                          "stream=codec_type,codec_name,width,height,r_frame_rate,duration "
+                          "-of csv=p=0:nk=1 '" +
+                          video + "'"));
+        std::vector<std::string> result;
+        for (std::string line; std::getline(lines, line);)
+            if (!line.empty()) result.push_back(line);
+        return result;
+    }
+
+    std::string root;
+};
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> result;
+    std::istringstream parts(line);
+    for (std::string part; std::getline(parts, part, ',');) result.push_back(part);
+    return result;
+}
+
+// "30", "30/1" or "60000/1001" as a number.
+double rate(const std::string& text) {
+    size_t slash = text.find('/');
+    if (slash == std::string::npos) return std::stod(text);
+    return std::stod(text.substr(0, slash)) / std::stod(text.substr(slash + 1));
+}
+
+std::string frameName(int k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%06d.png", k);
+    return name;
+}
+
+// Width, height and colour type from the PNG header.
+void expectRGB800x600(const std::string& path) {
+    std::string bytes = readFile(path);
+    ASSERT_GT(bytes.size(), 26u) << path;
+    auto big = [&](size_t at) {
+        return (static_cast<unsigned char>(bytes[at]) << 24) |
+               (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+               (static_cast<unsigned char>(bytes[at + 2]) << 8) |
+               static_cast<unsigned char>(bytes[at + 3]);
+    };
+    EXPECT_EQ(bytes.substr(1, 3), "PNG") << path;
+    EXPECT_EQ(big(16), 800u) << path;
+    EXPECT_EQ(big(20), 600u) << path;
+    EXPECT_EQ(bytes[25], 2) << path << ": not RGB";
+}
+
+TEST_F(CaptureRun, WritesExactlyTheFramesInTheRange) {
+    struct Case {
+        const char* args;
+        int first, last;
+    };
+    const Case cases[] = {
+        {"--fps 30 --from 0 --to 0.1", 0, 3},
+        {"--fps 60000/1001 --to 0.05", 0, 2},
+        {"--fps 30 --start 100 --from 100.05 --to 100.1", 2, 3},
+        // The show's own end: the last frame is the first past 209.2 s.
+        {"--fps 10 --from 209.1", 2091, 2093},
+    };
+    for (const Case& c : cases) {
+        std::string folder = root + "/frames";
+        fs::remove_all(folder);
+        Result result = run(std::string("--capture frames ") + c.args);
+        ASSERT_EQ(result.status, 0) << c.args << "\n" << result.err;
+        std::vector<std::string> expected;
+        for (int k = c.first; k <= c.last; ++k) expected.push_back(frameName(k));
+        EXPECT_EQ(files(folder), expected) << c.args;
+        for (const std::string& name : files(folder)) expectRGB800x600(folder + "/" + name);
+    }
+}
+
+// No window on a display and no audio device: a display that does not exist and a disk audio
+// driver that would leave a file behind if a device were opened.
+TEST_F(CaptureRun, OpensNoWindowAndNoAudioDevice) {
+    if (haveFFmpeg()) {
+        ASSERT_TRUE(makeMusic("0.5*sin(2*PI*440*t)", 2));
+    }
+    std::string audio = root + "/played.raw";
+    Result result = run("--capture frames --fps 10 --to 0.3",
+                        "-u SDL_VIDEODRIVER DISPLAY=:97 WAYLAND_DISPLAY=nowhere "
+                        "SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=" +
+                            audio);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(files(root + "/frames").size(), 4u);
+    EXPECT_FALSE(fs::exists(audio)) << "an audio device was opened";
+
+    // A video driver the user chose is kept; this one has no GL, so the run fails.
+    result = run("--capture frames2 --to 0.1", "SDL_VIDEODRIVER=dummy");
+    EXPECT_NE(result.status, 0);
+    EXPECT_FALSE(fs::exists(root + "/frames2/frame-000000.png"));
+}
+
+TEST_F(CaptureRun, MissingFFmpegStopsBeforeRendering) {
+    fs::create_directories(root + "/nobin");
+    Result result = run("--capture out.mp4 --to 1", "PATH=" + root + "/nobin");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("ffmpeg was not found"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("drew"), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(root + "/out.mp4"));
+}
+
+TEST_F(CaptureRun, VideoHasThePictureAndTheMusicAtTheRequestedRate) {
+    if (!haveFFmpeg()) GTEST_SKIP() << "no ffmpeg";
+    ASSERT_TRUE(makeMusic("0.5*sin(2*PI*440*t)", 6));
+    struct Case {
+        const char* file;
+        const char* fps;
+        const char* video;
+        const char* audio;
+    };
+    const Case cases[] = {{"out.mp4", "60000/1001", "h264", "aac"},
+                          {"out.mkv", "30", "h264", "vorbis"},
+                          {"out.webm", "25", "vp9", "opus"}};
+    for (const Case& c : cases) {
+        Result result =
+            run(std::string("--capture ") + c.file + " --fps " + c.fps + " --from 1 --to 3");
+        ASSERT_EQ(result.status, 0) << c.file << "\n" << result.err;
+        std::vector<std::string> found = streams(root + "/" + c.file);
+        ASSERT_EQ(found.size(), 2u) << c.file;
+        std::vector<std::string> video = fields(found[0]);
+        ASSERT_EQ(video.size(), 6u) << found[0];
+        EXPECT_EQ(video[0] + "," + video[1] + "," + video[2] + "," + video[3],
+                  std::string(c.video) + ",video,800,600")
+            << c.file;
+        // Matroska keeps times in milliseconds, so its rate comes back only nearly exact.
+        EXPECT_NEAR(rate(video[4]), rate(c.fps), 1e-3) << c.file << " " << video[4];
+        EXPECT_EQ(found[1].substr(0, found[1].find(',', found[1].find(',') + 1)),
+                  std::string(c.audio) + ",audio")
+            << c.file;
+        double length =
+            std::stod(commandOutput("ffprobe -v error -show_entries format=duration "
+                                    "-of csv=p=0 '" +
+                                    root + "/" + c.file + "'"));
+        EXPECT_NEAR(length, 2.0, 0.1) << c.file;
+    }
+    // In mp4 each stream has its own length: both about the two seconds asked for.
+    std::vector<std::string> mp4 = streams(root + "/out.mp4");
+    ASSERT_EQ(mp4.size(), 2u);
+    ASSERT_EQ(fields(mp4[0]).size(), 6u);
+    // Frames 60 (1.001 s) to 179 (2.986 s) at 60000/1001.
+    double pictureLength = 120 * 1001.0 / 60000;
+    EXPECT_EQ(fields(mp4[0])[4], "60000/1001");
+    EXPECT_NEAR(std::stod(fields(mp4[0])[5]), pictureLength, 0.001);
+    EXPECT_NEAR(std::stod(fields(mp4[1]).back()), pictureLength, 0.05);
+}
+
+// The sound track starts at the first written frame's time: music that is silent for its first
+// second, captured from 0.5 s, must sound from 0.5 s into the video.
+TEST_F(CaptureRun, SoundLinesUpWithThePicture) {
+    if (!haveFFmpeg()) GTEST_SKIP() << "no ffmpeg";
+    ASSERT_TRUE(makeMusic("if(gte(t,1),0.8*sin(2*PI*440*t),0)", 4));
+    Result result = run("--capture out.mkv --fps 30 --from 0.5 --to 2");
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::string pcm = commandOutput("ffmpeg -v error -i '" + root +
+                                    "/out.mkv' -map 0:a -ac 1 -ar 44100 -f s16le -");
+    ASSERT_GT(pcm.size(), 44100u * 2);
+    size_t onset = 0;
+    for (size_t i = 0; i + 1 < pcm.size(); i += 2) {
+        int16_t sample = static_cast<int16_t>(static_cast<unsigned char>(pcm[i]) |
+                                              (static_cast<unsigned char>(pcm[i + 1]) << 8));
+        if (std::abs(sample) > 3000) {
+            onset = i / 2;
+            break;
+        }
+    }
+    EXPECT_NEAR(static_cast<double>(onset) / 44100, 0.5, 0.02);
+}
+
+// Ctrl-C ends the run early, and the video (an mp4, which is unplayable unfinished) still plays.
+TEST_F(CaptureRun, InterruptFinishesTheVideo) {
+    if (!haveFFmpeg()) GTEST_SKIP() << "no ffmpeg";
+    std::string binary = VEXMORO_BINARY;
+    std::string video = root + "/out.mp4";
+    std::vector<std::string> args = {binary, "--root", root, "--capture", video, "--to", "200"};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, (root + "/stderr").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t child;
+    ASSERT_EQ(posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    kill(child, SIGINT);
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::string err = readFile(root + "/stderr");
+    ASSERT_TRUE(WIFEXITED(status)) << err;
+    EXPECT_EQ(WEXITSTATUS(status), 130) << err;
+    EXPECT_NE(err.find("interrupted"), std::string::npos) << err;
+    std::vector<std::string> found = streams(video);
+    ASSERT_EQ(found.size(), 1u) << err;
+    double length = std::stod(found[0].substr(found[0].rfind(',') + 1));
+    EXPECT_GT(length, 0.1);
+    EXPECT_LT(length, 150.0);
+}
+
+TEST_F(CaptureRun, BenchmarkPrintsTheTableAndAJSONLine) {
+    Result result = run("--benchmark --fps 30 --to 1");
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<std::string> lines;
+    std::istringstream out(result.out);
+    for (std::string line; std::getline(out, line);) lines.push_back(line);
+    ASSERT_GE(lines.size(), 6u) << result.out;
+    EXPECT_EQ(lines[0].rfind("loading", 0), 0u) << result.out;
+    auto row = [&](const std::string& name) {
+        for (const std::string& line : lines)
+            if (line.rfind(name + " ", 0) == 0) return line;
+        return std::string();
+    };
+    EXPECT_NE(row("scene").find("median ms"), std::string::npos) << result.out;
+    // Frames 0..30 lie in the range; frame 0 at exactly 0 s is in no scene.
+    EXPECT_EQ(std::stoi(row("credits").substr(14)), 30) << result.out;
+    EXPECT_EQ(std::stoi(row("empty").substr(14)), 1) << result.out;
+    EXPECT_EQ(std::stoi(row("whole show").substr(14)), 31) << result.out;
+    EXPECT_EQ(row("greetings"), "");
+    EXPECT_NE(row("peak memory"), "");
+    const std::string& json = lines.back();
+    EXPECT_EQ(json.rfind("{\"loading_ms\":", 0), 0u) << json;
+    EXPECT_EQ(json.back(), '}') << json;
+    EXPECT_NE(json.find("{\"name\":\"credits\",\"frames\":30,"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"show\":{\"frames\":31,"), std::string::npos) << json;
+    EXPECT_EQ(json.find("null"), std::string::npos) << json;
+}
+
+}  // namespace

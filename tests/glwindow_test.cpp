@@ -1,0 +1,194 @@
+#include <GL/gl.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "platform/glcontext.h"
+#include "platform/glwindow.h"
+#include "support/glfixture.h"
+#include "support/messagerecorder.h"
+
+using WindowTest = GLFixture;
+
+TEST_F(WindowTest, OpensAnExact800By600DrawableTitledForTheShow) {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window->hwnd, &w, &h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    EXPECT_STREQ(SDL_GetWindowTitle(window->hwnd), "1337 vexmoro");
+    EXPECT_EQ(window->hdc, window->hwnd);
+    EXPECT_NE(window->hglrc, nullptr);
+    EXPECT_EQ(SDL_GL_GetCurrentContext(), window->hglrc);
+}
+
+// The offscreen driver's surfaces are single-buffered, so only the buffer sizes are checked.
+TEST_F(WindowTest, GetsEightBitRGBAWithDepthAndStencil) {
+    GLint bits[4] = {}, depth = 0, stencil = 0;
+    const GLenum channels[4] = {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS, GL_ALPHA_BITS};
+    for (int i = 0; i < 4; ++i) {
+        glGetIntegerv(channels[i], &bits[i]);
+        EXPECT_EQ(bits[i], 8) << "channel " << i;
+    }
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    glGetIntegerv(GL_STENCIL_BITS, &stencil);
+    EXPECT_GE(depth, 16);
+    EXPECT_GE(stencil, 8);
+}
+
+// gluPerspective(45, aspect, 1, 10000), built here from its definition.
+void expectPerspective(double aspect) {
+    double f = 1.0 / std::tan(45.0 / 2 * M_PI / 180);
+    double expected[16] = {
+        f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, 10001.0 / -9999.0, -1, 0, 0, 2 * 10000.0 / -9999.0,
+        0};
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(m[i], expected[i], 1e-5) << "element " << i;
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+}
+
+TEST_F(WindowTest, ViewportAndProjectionFitTheClientArea) {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+    expectPerspective(800.0 / 600.0);
+}
+
+TEST_F(WindowTest, ResizeToZeroBecomesOneByOneWithAspectOne) {
+    window->resize(0, 0);
+    EXPECT_EQ(window->width, 1);
+    EXPECT_EQ(window->height, 1);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 1);
+    EXPECT_EQ(viewport[3], 1);
+    expectPerspective(1.0);
+}
+
+TEST_F(WindowTest, DefaultsAreInForceAfterSetGLDefaults) {
+    struct Flag {
+        GLenum cap;
+        bool on;
+    };
+    const Flag flags[] = {
+        {GL_LINE_SMOOTH, true},    {GL_POINT_SMOOTH, true}, {GL_CULL_FACE, true},
+        {GL_DEPTH_TEST, true},     {GL_NORMALIZE, true},    {GL_LIGHTING, true},
+        {GL_LIGHT0, true},         {GL_TEXTURE_2D, true},   {GL_TEXTURE_GEN_S, false},
+        {GL_TEXTURE_GEN_T, false}, {GL_BLEND, false},
+    };
+    for (const Flag& flag : flags)
+        EXPECT_EQ(glIsEnabled(flag.cap) == GL_TRUE, flag.on)
+            << "capability 0x" << std::hex << flag.cap;
+    GLint value = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &value);
+    EXPECT_EQ(value, GL_SMOOTH);
+    glGetIntegerv(GL_CULL_FACE_MODE, &value);
+    EXPECT_EQ(value, GL_BACK);
+    glGetIntegerv(GL_DEPTH_FUNC, &value);
+    EXPECT_EQ(value, GL_LEQUAL);
+    glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &value);
+    EXPECT_EQ(value, GL_NICEST);
+    glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &value);
+    EXPECT_EQ(value, GL_SPHERE_MAP);
+    glGetTexGeniv(GL_T, GL_TEXTURE_GEN_MODE, &value);
+    EXPECT_EQ(value, GL_SPHERE_MAP);
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ(clear[3], 0.0f);
+    GLfloat depth = 0;
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
+    EXPECT_EQ(depth, 1.0f);
+}
+
+std::string title(CGLWindow* window) {
+    return SDL_GetWindowTitle(window->hwnd);
+}
+
+// Frames at 60 per second, the first at 1/60 s: the 61st frame is the first past 1.0 s.
+TEST_F(WindowTest, FirstCaptionComesInTheFirstFramePastOneSecond) {
+    for (int k = 1; k <= 60; ++k) {
+        window->updateCaption(static_cast<float>(k / 60.0));
+        ASSERT_EQ(title(window), "1337 vexmoro") << "frame " << k;
+    }
+    window->updateCaption(static_cast<float>(61 / 60.0));
+    EXPECT_EQ(title(window), "Time=1.02 FPS=61");
+    window->updateCaption(static_cast<float>(62 / 60.0));
+    EXPECT_EQ(title(window), "Time=1.02 FPS=61") << "the next caption waits another second";
+    for (int k = 63; k <= 122; ++k) window->updateCaption(static_cast<float>(k / 60.0));
+    EXPECT_EQ(title(window), "Time=2.03 FPS=61");
+}
+
+TEST_F(WindowTest, StartOffsetCaptionsTheFirstFrameWithCountOne) {
+    window->updateCaption(100.0f);
+    EXPECT_EQ(title(window), "Time=100.00 FPS=1");
+}
+
+TEST_F(WindowTest, CaptionIsBoundedForHugeTimes) {
+    window->updateCaption(1e30f);
+    EXPECT_LT(std::string(window->caption).size(), sizeof window->caption);
+    EXPECT_EQ(std::string(window->caption).rfind("Time=", 0), 0u);
+}
+
+TEST(FullscreenWindow, KeepsItsTitleAndHidesThePointer) {
+    CGLWindow window;
+    ASSERT_TRUE(window.initWindow(800, 600, true));
+    EXPECT_TRUE(SDL_GetWindowFlags(window.hwnd) & SDL_WINDOW_FULLSCREEN);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    for (int k = 0; k < 200; ++k) window.updateCaption(k * 0.1f);
+    EXPECT_STREQ(SDL_GetWindowTitle(window.hwnd), "1337 vexmoro");
+}
+
+SDL_Event keyDown(SDL_Keycode key) {
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = key;
+    return event;
+}
+
+int queuedQuits() {
+    SDL_PumpEvents();
+    return SDL_PeepEvents(nullptr, 16, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT);
+}
+
+TEST_F(WindowTest, WindowProcedureTurnsEscapeAndCloseIntoQuit) {
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    windowProc(keyDown(SDLK_a));
+    EXPECT_EQ(queuedQuits(), 0) << "other keys do nothing";
+    windowProc(keyDown(SDLK_ESCAPE));
+    EXPECT_EQ(queuedQuits(), 1);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = SDL_GetWindowID(window->hwnd);
+    windowProc(close);
+    EXPECT_EQ(queuedQuits(), 1);
+}
+
+TEST(WindowFailure, NoVideoDriverReturnsFalseWithoutAnyGLCall) {
+    MessageRecorder recorder;
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "no-such-driver", SDL_HINT_OVERRIDE);
+    CGLWindow window;
+    EXPECT_FALSE(window.initWindow(800, 600, false));
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    EXPECT_EQ(window.hwnd, nullptr);
+    EXPECT_EQ(window.hglrc, nullptr);
+    EXPECT_TRUE(recorder.boxes.empty());
+}
+
+// Objects that outlive the window (the scenes' textures at shutdown) must see that no GL call
+// may be made any more.
+TEST(WindowLifetime, NoContextIsCurrentAfterTheWindowIsGone) {
+    CGLWindow* window = new CGLWindow();
+    ASSERT_TRUE(window->initWindow(64, 64, false));
+    EXPECT_TRUE(isGLContextCurrent());
+    delete window;
+    EXPECT_FALSE(isGLContextCurrent());
+}

@@ -1,0 +1,179 @@
+#include "assets/jpeg.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include "support/messagerecorder.h"
+#include "support/picturefiles.h"
+
+namespace {
+
+const std::vector<unsigned char> kRed = {255, 0, 0}, kBlue = {0, 0, 255};
+
+void expectNear(const unsigned char* pixel, const std::vector<unsigned char>& colour) {
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(pixel[c], colour[c], 12) << "component " << c;
+}
+
+std::string colourJpeg(int width, int height, const JpegOptions& options = JpegOptions()) {
+    std::string path = tempPath("colour.jpg");
+    std::vector<std::vector<unsigned char>> rows(height, kBlue);
+    for (int y = 0; y < height / 2; ++y) rows[y] = kRed;
+    writeJpeg(path, width, height, pixelRows(rows, width, 3), options);
+    return path;
+}
+
+TEST(Cjpeg, ColourPictureComesOutBottomRowFirst) {
+    std::string path = colourJpeg(4, 2);  // top row red, bottom row blue
+    Cjpeg jpeg;
+    ASSERT_TRUE(jpeg.loadImage(path.c_str()));
+    EXPECT_EQ(jpeg.width, 4);
+    EXPECT_EQ(jpeg.height, 2);
+    EXPECT_EQ(jpeg.rowSize, 12);
+    EXPECT_EQ(jpeg.bitsPerPixel, 24);
+    for (int x = 0; x < 4; ++x) expectNear(jpeg.data + 3 * x, kBlue);
+    for (int x = 0; x < 4; ++x) expectNear(jpeg.data + 12 + 3 * x, kRed);
+}
+
+TEST(Cjpeg, GreyscaleIsConvertedToRgb) {
+    std::string path = tempPath("grey.jpg");
+    writeJpeg(path, 5, 3, pixelRows({{40}, {120}, {200}}, 5, 1), {JCS_GRAYSCALE, 1});
+    Cjpeg jpeg;
+    ASSERT_TRUE(jpeg.loadImage(path.c_str()));
+    EXPECT_EQ(jpeg.rowSize, 15);
+    EXPECT_EQ(jpeg.bitsPerPixel, 24);
+    const int bottomUp[3] = {200, 120, 40};
+    for (int y = 0; y < 3; ++y)
+        for (int i = 0; i < 15; ++i) EXPECT_NEAR(jpeg.data[y * 15 + i], bottomUp[y], 6);
+}
+
+TEST(Cjpeg, ProgressiveFileDecodes) {
+    std::string path = colourJpeg(16, 16, {JCS_RGB, 3, true});
+    Cjpeg jpeg;
+    ASSERT_TRUE(jpeg.loadImage(path.c_str()));
+    expectNear(jpeg.data, kBlue);
+    expectNear(jpeg.data + 15 * jpeg.rowSize, kRed);
+}
+
+TEST(Cjpeg, MissingFileGivesOneBoxWithThePathUnchanged) {
+    for (size_t length : {10u, 5000u}) {
+        std::string path = "/nonexistent/" + std::string(length, 'p') + ".jpg";
+        MessageRecorder recorder;
+        Cjpeg jpeg;
+        EXPECT_FALSE(jpeg.loadImage(path.c_str()));
+        ASSERT_EQ(recorder.boxes.size(), 1u);
+        EXPECT_EQ(recorder.boxes[0].text, "Unable to open " + path);
+        EXPECT_EQ(recorder.boxes[0].caption, "Cjpeg::loadImage()");
+        EXPECT_EQ(recorder.boxes[0].style, MessageBoxStyle::Plain);
+        EXPECT_EQ(jpeg.data, nullptr);
+    }
+}
+
+// A greyscale file with one DC scan and ten refinement scans for each AC coefficient.
+std::vector<jpeg_scan_info> endlessScans() {
+    std::vector<jpeg_scan_info> scans = {{1, {0}, 0, 0, 0, 0}};
+    for (int k = 1; k < 64; ++k) {
+        scans.push_back({1, {0}, k, k, 0, 9});
+        for (int al = 8; al >= 0; --al) scans.push_back({1, {0}, k, k, al + 1, al});
+    }
+    return scans;
+}
+
+void patchSize(Bytes& file, int width, int height) {
+    long sof = findJpegMarker(file, 0xC0);
+    ASSERT_GT(sof, 0);
+    file[sof + 5] = height >> 8, file[sof + 6] = height & 0xFF;
+    file[sof + 7] = width >> 8, file[sof + 8] = width & 0xFF;
+}
+
+struct BadJpeg {
+    const char* name;
+    std::function<std::string()> make;
+    const char* reason;  // part of the box text
+};
+
+std::string edited(const std::function<void(Bytes&)>& edit) {
+    Bytes file = readBytes(colourJpeg(16, 16));
+    edit(file);
+    std::string path = tempPath("bad.jpg");
+    writeBytes(path, file);
+    return path;
+}
+
+std::string written(const std::vector<unsigned char>& sample, const JpegOptions& options) {
+    std::string path = tempPath("written.jpg");
+    writeJpeg(path, 16, 16, pixelRows({16, sample}, 16, options.components), options);
+    return path;
+}
+
+const BadJpeg kBadJpegs[] = {
+    {"empty", [] { return edited([](Bytes& f) { f.clear(); }); }, ""},
+    {"garbage", [] { return edited([](Bytes& f) { f.assign(3000, 0x5A); }); }, "Not a JPEG"},
+    {"start marker only", [] { return edited([](Bytes& f) { f.resize(2); }); }, ""},
+    {"cut inside the tables",
+     [] { return edited([](Bytes& f) { f.resize(findJpegMarker(f, 0xC4) + 20); }); }, ""},
+    {"12-bit samples", [] { return edited([](Bytes& f) { f[findJpegMarker(f, 0xC0) + 4] = 12; }); },
+     "precision"},
+    {"side over the limit", [] { return edited([](Bytes& f) { patchSize(f, 20000, 16); }); },
+     "too large"},
+    {"pixels over the budget", [] { return edited([](Bytes& f) { patchSize(f, 8000, 8000); }); },
+     "too large"},
+    {"zero height", [] { return edited([](Bytes& f) { patchSize(f, 16, 0); }); }, ""},
+    {"CMYK",
+     [] {
+         return written({1, 2, 3, 4}, {JCS_CMYK, 4});
+     },
+     "CMYK"},
+    {"YCCK",
+     [] {
+         return written({1, 2, 3, 4}, {JCS_YCCK, 4});
+     },
+     "CMYK"},
+    {"endless scans",
+     [] {
+         return written({90}, {JCS_GRAYSCALE, 1, false, endlessScans()});
+     },
+     "Too many scans"},
+};
+
+TEST(Cjpeg, MalformedFilesGiveOneBoxAndFalse) {
+    for (const BadJpeg& bad : kBadJpegs) {
+        SCOPED_TRACE(bad.name);
+        std::string path = bad.make();
+        MessageRecorder recorder;
+        Cjpeg jpeg;
+        EXPECT_FALSE(jpeg.loadImage(path.c_str()));
+        EXPECT_EQ(jpeg.data, nullptr);
+        ASSERT_EQ(recorder.boxes.size(), 1u);
+        EXPECT_EQ(recorder.boxes[0].caption, "Cjpeg::loadImage()");
+        EXPECT_EQ(recorder.boxes[0].style, MessageBoxStyle::Plain);
+        EXPECT_NE(recorder.boxes[0].text.find(path), std::string::npos) << recorder.boxes[0].text;
+        EXPECT_NE(recorder.boxes[0].text.find(bad.reason), std::string::npos)
+            << recorder.boxes[0].text;
+    }
+}
+
+// The library supplies an end marker for a file cut inside its pixel data; decoding goes on.
+TEST(Cjpeg, FileCutInsideThePixelsStillDecodes) {
+    std::string path = edited([](Bytes& f) { f.resize(findJpegMarker(f, 0xDA) + 40); });
+    MessageRecorder recorder;
+    Cjpeg jpeg;
+    EXPECT_TRUE(jpeg.loadImage(path.c_str()));
+    EXPECT_EQ(jpeg.width, 16);
+    EXPECT_TRUE(recorder.boxes.empty());
+}
+
+TEST(Cjpeg, ObjectCanBeReusedAfterAFailure) {
+    std::string good = colourJpeg(8, 8);
+    std::string bad = edited([](Bytes& f) { f.assign(100, 1); });
+    MessageRecorder recorder;
+    Cjpeg jpeg;
+    ASSERT_TRUE(jpeg.loadImage(good.c_str()));
+    EXPECT_FALSE(jpeg.loadImage(bad.c_str()));
+    EXPECT_EQ(jpeg.data, nullptr);
+    EXPECT_TRUE(jpeg.loadImage(good.c_str()));
+    expectNear(jpeg.data, kBlue);
+}
+
+}  // namespace

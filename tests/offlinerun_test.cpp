@@ -1,0 +1,94 @@
+// A capture run in this process: what a scene draws reaches the PNG frames upright, frames of
+// the chosen range only, and the scenes get a silent spectrum.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/demo.h"
+#include "core/offlinerun.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Red over the upper half of the picture; remembers whether its spectrum was silent.
+class UpperHalfScene : public CScene {
+public:
+    void draw(float* spectrum) override {
+        silent = silent && std::all_of(spectrum, spectrum + 512, [](float v) { return v == 0; });
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 300, 800, 300);
+        glClearColor(1, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        ++draws;
+    }
+    bool silent = true;
+    int draws = 0;
+};
+
+std::vector<uint8_t> readRGB(const std::string& path, int& width, int& height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    std::vector<uint8_t> rgb;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return rgb;
+    image.format = PNG_FORMAT_RGB;
+    width = static_cast<int>(image.width);
+    height = static_cast<int>(image.height);
+    rgb.resize(PNG_IMAGE_SIZE(image));
+    png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr);
+    return rgb;
+}
+
+TEST(OfflineRun, CapturesWhatTheScenesDrewUpright) {
+    char pattern[] = "/tmp/vexmoro-offline-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string folder = std::string(pattern) + "/frames";
+    COptions options;
+    options.capture = folder;
+    options.fpsNumerator = 20;
+    options.fromGiven = options.toGiven = true;
+    options.from = 0.1;
+    options.to = 0.2;
+    COfflineRun run(options);
+    std::string error;
+    ASSERT_TRUE(run.prepare(error)) << error;
+    CDemo demo(options, &run.ticks());
+    ASSERT_TRUE(demo.windowOpened);
+    run.attach(demo);
+    demo.load();
+    auto* scene = new UpperHalfScene();
+    scene->start = demo.scenes[0]->start;
+    scene->duration = demo.scenes[0]->duration;
+    delete demo.scenes[0];
+    demo.scenes[0] = scene;
+    run.beginRendering(0);
+    demo.run();
+    EXPECT_TRUE(scene->silent);
+    EXPECT_EQ(scene->draws, 5);  // frames 1 to 5; frame 0 at 0 s lies outside every scene
+    demo.shutdown();
+    EXPECT_EQ(run.finish(stdout), 0);
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"frame-000002.png", "frame-000003.png",
+                                               "frame-000004.png"}));
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb = readRGB(folder + "/frame-000003.png", width, height);
+    ASSERT_EQ(width, 800);
+    ASSERT_EQ(height, 600);
+    auto at = [&](int x, int y) { return &rgb[(static_cast<size_t>(y) * 800 + x) * 3]; };
+    EXPECT_EQ(at(400, 10)[0], 255) << "the top of the picture is red";
+    EXPECT_EQ(at(400, 590)[0], 0) << "the bottom is the black clear colour";
+    fs::remove_all(pattern);
+}
+
+}  // namespace
