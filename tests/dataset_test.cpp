@@ -4,7 +4,6 @@
 // generator gives the same bytes.
 #include <gtest/gtest.h>
 
-#include <jpeglib.h>
 #include <vorbis/vorbisfile.h>
 
 #include <array>
@@ -16,44 +15,36 @@
 #include <map>
 #include <set>
 
+#include <iostream>
+
+#include "assets/eglbrush.h"
+#include "assets/jpeg.h"
+#include "audio/offlinespectrum.h"
 #include "musicfigures.h"
-#include "spectrumprobe.h"
+#include "oggwriter.h"
 
 namespace {
 
 const std::string kData = VEXMORO_DATA_DIR;
 const std::string kMusic = kData + "/music/Tarvok-Sunderline_(demo_edit).ogg";
 
+// A picture as the program's loader decodes it, read top row first for these checks.
 struct SPicture {
-    int width = 0, height = 0, components = 0;
-    std::vector<uint8_t> rgb;  // top row first
-    int at(int x, int y, int c) const { return rgb[(size_t(y) * width + x) * components + c]; }
+    int width = 0, height = 0, bits = 0;
+    std::vector<uint8_t> rgb;  // bottom row first, as decoded
+    int at(int x, int y, int c) const { return rgb[(size_t(height - 1 - y) * width + x) * 3 + c]; }
     int brightest(int x, int y) const { return std::max({at(x, y, 0), at(x, y, 1), at(x, y, 2)}); }
 };
 
 SPicture decodeJpeg(const std::string& path) {
     SPicture picture;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return picture;
-    jpeg_decompress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, file);
-    jpeg_read_header(&cinfo, TRUE);
-    jpeg_start_decompress(&cinfo);
-    picture.width = int(cinfo.output_width);
-    picture.height = int(cinfo.output_height);
-    picture.components = cinfo.output_components;
-    picture.rgb.resize(size_t(picture.width) * picture.height * picture.components);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row =
-            &picture.rgb[size_t(cinfo.output_scanline) * picture.width * picture.components];
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    std::fclose(file);
+    Cjpeg jpeg;
+    if (!jpeg.loadImage(path.c_str()) || !jpeg.data) return picture;
+    picture.width = jpeg.width;
+    picture.height = jpeg.height;
+    picture.bits = jpeg.bitsPerPixel;
+    if (jpeg.bitsPerPixel == 24)
+        picture.rgb.assign(jpeg.data, jpeg.data + size_t(jpeg.rowSize) * jpeg.height);
     return picture;
 }
 
@@ -73,10 +64,12 @@ double length(SVec a) {
     return std::sqrt(dot(a, a));
 }
 
+// The first mesh of a file as CEGLBrush loads it, positions in double for the checks.
 struct SMesh {
     std::string name;
+    int meshCount = 0;
     std::vector<SVec> positions;
-    std::vector<std::array<float, 2>> st;  // as stored in the file
+    std::vector<std::array<float, 2>> st;  // as loaded: (1 - s, t) of the file
     std::vector<std::array<uint32_t, 3>> triangles;
     SVec normal(size_t t) const {
         const auto& tri = triangles[t];
@@ -92,39 +85,21 @@ struct SMesh {
     }
 };
 
-// Reads every mesh record of an .ebr file; an empty list when the file is short or damaged.
-std::vector<SMesh> readEbr(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    auto u32 = [&]() {
-        uint32_t v = 0;
-        file.read(reinterpret_cast<char*>(&v), 4);
-        return v;
-    };
-    auto f32 = [&]() {
-        float v = 0;
-        file.read(reinterpret_cast<char*>(&v), 4);
-        return v;
-    };
-    std::vector<SMesh> meshes(u32());
-    for (SMesh& mesh : meshes) {
-        const uint32_t vertices = u32(), triangles = u32(), nameLength = u32();
-        if (!file || vertices > 1000000 || triangles > 1000000 || nameLength > 256) return {};
-        mesh.name.resize(nameLength);
-        file.read(&mesh.name[0], nameLength);
-        for (uint32_t i = 0; i < vertices; ++i) {
-            const float x = f32(), y = f32(), z = f32(), s = f32(), t = f32();
-            mesh.positions.push_back({x, y, z});
-            mesh.st.push_back({s, t});
-        }
-        for (uint32_t i = 0; i < triangles; ++i) mesh.triangles.push_back({u32(), u32(), u32()});
+SMesh loadMesh(const std::string& file) {
+    SMesh mesh;
+    CEGLBrush brush;
+    if (!brush.loadFromFile((kData + "/objects/" + file).c_str()) || brush.meshCount < 1)
+        return mesh;
+    const CEGLMesh& m = *brush.meshes[0];
+    mesh.meshCount = brush.meshCount;
+    mesh.name = m.name;
+    for (int i = 0; i < m.vertexCount; ++i) {
+        mesh.positions.push_back({m.vertices[i].x, m.vertices[i].y, m.vertices[i].z});
+        mesh.st.push_back({m.texCoords[i][0], m.texCoords[i][1]});
     }
-    if (!file) return {};
-    return meshes;
-}
-
-SMesh loadMesh(const std::string& name) {
-    const std::vector<SMesh> meshes = readEbr(kData + "/objects/" + name);
-    return meshes.size() == 1 ? meshes[0] : SMesh{};
+    for (int t = 0; t < m.triangleCount; ++t)
+        mesh.triangles.push_back({m.triangles[t][0], m.triangles[t][1], m.triangles[t][2]});
+    return mesh;
 }
 
 // True when, with corners welded by position, every edge is shared by exactly two triangles
@@ -201,7 +176,7 @@ TEST(DataSetPictures, EveryPictureDecodesAtItsSizeInColour) {
         const SPicture picture = decodeJpeg(kData + "/textures/" + entry.first);
         EXPECT_EQ(picture.width, entry.second) << entry.first;
         EXPECT_EQ(picture.height, entry.second) << entry.first;
-        ASSERT_EQ(picture.components, 3) << entry.first;
+        ASSERT_EQ(picture.bits, 24) << entry.first;
         int brightest = 0;
         for (int y = 0; y < picture.height; ++y)
             for (int x = 0; x < picture.width; ++x)
@@ -279,6 +254,7 @@ TEST(DataSetMeshes, EveryFileHoldsOneNamedMeshWithValidTriangles) {
                              "chamferbox.ebr"}) {
         const SMesh mesh = loadMesh(file);
         ASSERT_FALSE(mesh.triangles.empty()) << file;
+        EXPECT_EQ(mesh.meshCount, 1) << file;
         EXPECT_FALSE(mesh.name.empty()) << file;
         for (size_t t = 0; t < mesh.triangles.size(); ++t) {
             for (uint32_t i : mesh.triangles[t]) ASSERT_LT(i, mesh.positions.size()) << file;
@@ -389,10 +365,10 @@ TEST(DataSetMeshes, QuadIsTwoSidedOnSeparateVertices) {
         EXPECT_EQ(p.z, 0.0);
     }
     EXPECT_NEAR(xMax - xMin, 10.0, 1.0);
-    // The loader mirrors s (1 - s): the front's left edge must load as s = 0 to read upright.
+    // The picture reads upright from the front: its left edge carries s = 0 once loaded.
     for (uint32_t i : front) {
         if (quad.positions[i].x == xMin) {
-            EXPECT_EQ(1.0f - quad.st[i][0], 0.0f);
+            EXPECT_EQ(quad.st[i][0], 0.0f);
         }
     }
 }
@@ -414,9 +390,13 @@ TEST(DataSetMusic, IsALongEnoughStereoTrackWithAFixedSerial) {
 }
 
 TEST(DataSetMusic, DrivesTheScenesAsTheyExpect) {
-    CSpectrumProbe probe;
-    ASSERT_TRUE(probe.open(kMusic));
-    const SMusicFigures figures = measureMusic(probe);
+    COfflineSpectrum spectrum;
+    ASSERT_TRUE(spectrum.open(kMusic));
+    const SDecodedOgg decoded = decodeOggPeak(kMusic);
+    ASSERT_TRUE(decoded.ok);
+    const SMusicFigures figures = measureMusic(
+        [&](double t, float* bins) { spectrum.compute(t, bins); }, decoded.seconds, decoded.peak);
+    std::cout << describe(figures);
     EXPECT_EQ(missedTargets(figures), "") << describe(figures);
 }
 

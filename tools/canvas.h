@@ -17,7 +17,7 @@ SColor operator+(SColor a, SColor b);
 SColor mix(SColor a, SColor b, float t);
 
 class CCanvas {
-  public:
+public:
     CCanvas(int width, int height);
 
     int width() const { return w; }
@@ -43,7 +43,7 @@ class CCanvas {
     // 8-bit RGB rows, top row first, with a soft shoulder so bright light saturates gently.
     std::vector<uint8_t> toRgb8() const;
 
-  private:
+private:
     int w;
     int h;
     std::vector<float> pixels;

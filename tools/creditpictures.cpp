@@ -141,8 +141,8 @@ CCanvas title() {
     });
     paint::glowingShape(canvas, grid, flat({1.0f, 0.4f, 0.9f}), kMagenta, 3, 0.8f);
     drawText(canvas, "vexmoro", 256, 330,
-             {"DejaVuSans-Bold.ttf", 84, 3, chrome(268, 330, 512, kCyan, {0.2f, 0.3f, 1.0f}),
-              kCyan, 7, 0.9f});
+             {"DejaVuSans-Bold.ttf", 84, 3, chrome(268, 330, 512, kCyan, {0.2f, 0.3f, 1.0f}), kCyan,
+              7, 0.9f});
     drawText(canvas, "a realtime dream in five scenes", 256, 84,
              {"DejaVuSansMono.ttf", 15, 2, flat({0.85f, 0.8f, 1.0f}), kMagenta, 3, 0.6f});
     paint::vignette(canvas, 0.6f, 1.0f);

@@ -7,7 +7,6 @@
 #include "oggwriter.h"
 #include "pictureset.h"
 #include "song.h"
-#include "spectrumprobe.h"
 
 namespace {
 
@@ -32,13 +31,13 @@ bool writeMusic(const std::string& dir, std::string& error) {
             error = "cannot write " + path;
             return false;
         }
-        CSpectrumProbe decoded;
-        if (!decoded.open(path)) {
+        const SDecodedOgg decoded = decodeOggPeak(path);
+        if (!decoded.ok) {
             error = "cannot decode " + path;
             return false;
         }
-        if (decoded.peak() < kDecodedPeak) return true;
-        const float gain = kDecodedPeak * 0.99f / decoded.peak();
+        if (decoded.peak < kDecodedPeak) return true;
+        const float gain = kDecodedPeak * 0.99f / decoded.peak;
         for (size_t i = 0; i < mix.size(); ++i) {
             mix.left[i] *= gain;
             mix.right[i] *= gain;

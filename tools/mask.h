@@ -6,7 +6,7 @@
 #include <vector>
 
 class CMask {
-  public:
+public:
     CMask(int width, int height);
 
     int width() const { return w; }
@@ -25,7 +25,7 @@ class CMask {
     // A blurred copy: the usual start of a glow.
     CMask blurred(float sigma, bool wrap = false) const;
 
-  private:
+private:
     int w;
     int h;
     std::vector<float> pixels;

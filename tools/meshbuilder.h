@@ -13,7 +13,7 @@ struct SMeshVertex {
 };
 
 class CMeshBuilder {
-  public:
+public:
     explicit CMeshBuilder(const std::string& name) : meshName(name) {}
 
     const std::string& name() const { return meshName; }
@@ -31,7 +31,7 @@ class CMeshBuilder {
     // The loader mirrors s (it stores 1 - s), so meshes that want texture coordinate u store 1 - u.
     static float fileS(float u) { return 1.0f - u; }
 
-  private:
+private:
     std::string meshName;
     std::vector<SMeshVertex> vertexList;
     std::vector<uint32_t> indexList;

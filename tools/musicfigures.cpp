@@ -17,29 +17,29 @@ float median(std::vector<float> values) {
 
 // Calls visit(bins) for every frame whose time lies in [from, to).
 template <typename Visit>
-void frames(const CSpectrumProbe& probe, double from, double to, Visit visit) {
+void frames(const SpectrumAt& spectrum, double from, double to, Visit visit) {
     float bins[256];
     for (long k = long(std::ceil(from * kFps)); k / kFps < to; ++k) {
-        probe.compute(k / kFps, bins);
+        spectrum(k / kFps, bins);
         visit(bins);
     }
 }
 
 }  // namespace
 
-SMusicFigures measureMusic(const CSpectrumProbe& probe) {
+SMusicFigures measureMusic(const SpectrumAt& spectrum, double length, float peak) {
     SMusicFigures f;
-    f.length = probe.length();
-    f.peak = probe.peak();
+    f.length = length;
+    f.peak = peak;
     std::vector<float> opacity;
-    frames(probe, 0.5, 50.6,
+    frames(spectrum, 0.5, 50.6,
            [&](const float* s) { opacity.push_back(std::min(1.0f, 3.0f * (s[1] + s[2] + s[3]))); });
     f.creditsMedian = median(opacity);
     f.creditsDim =
         float(std::count_if(opacity.begin(), opacity.end(), [](float o) { return o < 0.5f; })) /
         opacity.size();
     int above = 0, total = 0, quiet = 99;
-    frames(probe, 50.6, 75.7, [&](const float* s) {
+    frames(spectrum, 50.6, 75.7, [&](const float* s) {
         ++total;
         if (s[0] > 0.7f) {
             ++above;
@@ -52,11 +52,11 @@ SMusicFigures measureMusic(const CSpectrumProbe& probe) {
     });
     f.greetingsShare = total ? float(above) / total : 0.0f;
     std::vector<float> bands[6];
-    frames(probe, 151.7, 177.0, [&](const float* s) {
+    frames(spectrum, 151.7, 177.0, [&](const float* s) {
         for (int b = 0; b < 6; ++b) bands[b].push_back(s[b]);
     });
     for (int b = 0; b < 6; ++b) f.tunnelMedian[b] = median(bands[b]);
-    frames(probe, 0.0, f.length, [&](const float* s) {
+    frames(spectrum, 0.0, f.length, [&](const float* s) {
         f.loudestBand = std::max({f.loudestBand, s[0], s[1], s[2], s[3], s[4], s[5]});
     });
     return f;

@@ -1,10 +1,10 @@
 // The figures by which the music is judged against what the scenes expect of it, measured at
-// 60 frames per second with CSpectrumProbe, and a readable report of them.
+// 60 frames per second on the spectrum the show computes, and a readable report of them.
+// Needs only a function giving that spectrum at a time; makes no FFT of its own.
 #pragma once
 
+#include <functional>
 #include <string>
-
-#include "spectrumprobe.h"
 
 struct SMusicFigures {
     double length = 0;           // seconds
@@ -17,7 +17,9 @@ struct SMusicFigures {
     float loudestBand = 0;       // largest s0..s5 anywhere
 };
 
-SMusicFigures measureMusic(const CSpectrumProbe& probe);
+// spectrum(seconds, bins) fills bins[0..255] for the 512 samples from that time.
+using SpectrumAt = std::function<void(double seconds, float* bins)>;
+SMusicFigures measureMusic(const SpectrumAt& spectrum, double length, float peak);
 // Empty when every target holds, else one line per miss.
 std::string missedTargets(const SMusicFigures& figures);
 std::string describe(const SMusicFigures& figures);

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class CNoise {
-  public:
+public:
     explicit CNoise(uint32_t seed);
 
     // Noise at (x, y) in lattice units; with period > 0 it repeats every `period` units.
@@ -13,7 +13,7 @@ class CNoise {
     // Sum of `octaves` layers, each twice the frequency and half the weight of the last.
     float fbm(float x, float y, int octaves, int period = 0) const;
 
-  private:
+private:
     float gradientDot(int ix, int iy, float dx, float dy, int period) const;
     uint32_t seed;
 };

@@ -1,8 +1,10 @@
 #include "oggwriter.h"
 
 #include <vorbis/vorbisenc.h>
+#include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -80,4 +82,24 @@ bool writeOgg(const std::string& path, const CStereoTrack& track, float quality,
     vorbis_comment_clear(&comment);
     vorbis_info_clear(&info);
     return std::fclose(file) == 0 && ok;
+}
+
+SDecodedOgg decodeOggPeak(const std::string& path) {
+    SDecodedOgg result;
+    OggVorbis_File file;
+    if (ov_fopen(path.c_str(), &file) != 0) return result;
+    const int channels = ov_info(&file, -1)->channels;
+    long frames = 0;
+    int section = 0;
+    float** pcm = nullptr;
+    while (long got = ov_read_float(&file, &pcm, 4096, &section)) {
+        if (got < 0) break;
+        for (int c = 0; c < channels; ++c)
+            for (long i = 0; i < got; ++i) result.peak = std::max(result.peak, std::abs(pcm[c][i]));
+        frames += got;
+    }
+    result.seconds = double(frames) / ov_info(&file, -1)->rate;
+    result.ok = frames > 0;
+    ov_clear(&file);
+    return result;
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class COscillator {
-  public:
+public:
     // frequency in Hz at 44100 Hz; phase in 0..1.
     COscillator(float frequency, float phase);
 
@@ -14,14 +14,14 @@ class COscillator {
     float square();
     float sine();
 
-  private:
+private:
     void advance();
     float step;
     float phase;
 };
 
 class CNoiseSource {
-  public:
+public:
     explicit CNoiseSource(uint32_t seed) : state(seed * 2654435761u + 1u) {}
     // -1..1, uniform.
     float next() {
@@ -29,7 +29,7 @@ class CNoiseSource {
         return float(int32_t(state)) / 2147483648.0f;
     }
 
-  private:
+private:
     uint32_t state;
 };
 

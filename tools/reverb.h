@@ -7,12 +7,12 @@
 #include "stereotrack.h"
 
 class CReverb {
-  public:
+public:
     // roomSize 0..1 sets the tail's length, damping 0..1 how fast highs die away.
     CReverb(float roomSize, float damping);
     void process(CStereoTrack& track);
 
-  private:
+private:
     struct SComb {
         std::vector<float> buffer;
         size_t index = 0;

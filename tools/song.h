@@ -11,7 +11,7 @@
 #include "stereotrack.h"
 
 class CSong {
-  public:
+public:
     static constexpr double kBar = 1.58;
     static constexpr double kLength = 212.0;
     static constexpr float kCeiling = 0.93f;  // peak after limiting, about -0.63 dBFS
@@ -23,7 +23,7 @@ class CSong {
     // The start of bar `bar` plus `step` sixteenth notes, in seconds.
     static double at(int bar, double step = 0.0) { return bar * kBar + step * kBar / 16.0; }
 
-  private:
+private:
     void drums(int bar);
     void bassLine(int bar);
     void chords(int bar);

@@ -8,7 +8,7 @@
 const int kSampleRate = 44100;
 
 class CStereoTrack {
-  public:
+public:
     explicit CStereoTrack(size_t frames) : left(frames, 0.0f), right(frames, 0.0f) {}
 
     size_t size() const { return left.size(); }

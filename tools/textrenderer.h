@@ -11,7 +11,7 @@ struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
 class CTextRenderer {
-  public:
+public:
     explicit CTextRenderer(const std::string& fontPath);
     ~CTextRenderer();
     CTextRenderer(const CTextRenderer&) = delete;
@@ -27,7 +27,7 @@ class CTextRenderer {
     void drawCentred(CMask& mask, const std::string& text, float cx, float baseline, int size,
                      float tracking = 0.0f) const;
 
-  private:
+private:
     // Walks the glyphs with kerning and tracking, calling placed(pen) with each glyph loaded
     // (and rendered when asked); returns the advance of the whole line.
     float layout(const std::string& text, int size, float tracking, bool render,
