@@ -14,11 +14,13 @@
 #include "canvas.h"
 #include "ebrwriter.h"
 #include "imagewriter.h"
+#include "instruments.h"
 #include "masterbus.h"
 #include "meshbuilder.h"
 #include "noise.h"
 #include "oggwriter.h"
 #include "painter.h"
+#include "song.h"
 #include "textrenderer.h"
 
 namespace {
@@ -309,4 +311,40 @@ TEST(OggWriter, SineComesBackAtItsLevelAndInItsBinWithTheFixedSerial) {
     EXPECT_LT(bins[0], 0.02f);
     EXPECT_LT(bins[5], 0.02f);
     std::remove(path.c_str());
+}
+
+TEST(Song, SceneChangesFallOnBarLines) {
+    const std::pair<double, int> changes[] = {{50.6, 32}, {101.1, 64}, {126.4, 80}, {177.0, 112}};
+    for (const auto& change : changes)
+        EXPECT_NEAR(CSong::at(change.second), change.first, 0.05) << change.first;
+    EXPECT_NEAR(60.0 / (CSong::kBar / 4), 151.9, 0.1);  // beats per minute
+    EXPECT_GE(CSong::kLength, 209.2 + 2.0);
+}
+
+TEST(Instruments, KickSettlesBetween45And60Hertz) {
+    CStereoTrack track(sampleAt(0.6));
+    instruments::kick(track, 0.0, 0.9f);
+    // Time the zero crossings over the body, after the pitch sweep has settled.
+    std::vector<size_t> crossings;
+    for (size_t i = sampleAt(0.08) + 1; i < sampleAt(0.25); ++i)
+        if ((track.left[i - 1] < 0) != (track.left[i] < 0)) crossings.push_back(i);
+    ASSERT_GE(crossings.size(), 4u);
+    const double span = double(crossings.back() - crossings.front()) / kSampleRate;
+    const double hertz = (crossings.size() - 1) / 2.0 / span;
+    EXPECT_GE(hertz, 45.0);
+    EXPECT_LE(hertz, 60.0);
+    EXPECT_LE(masterbus::peak(track), 0.9f * 1.1f);
+    EXPECT_EQ(track.left[sampleAt(0.55)], 0.0f);  // over before the next beat but one
+}
+
+TEST(Instruments, SameNoteGivesTheSameSamples) {
+    CStereoTrack a(sampleAt(1.0)), b(sampleAt(1.0));
+    const instruments::SNote note{0.1, 0.3, 57.0f, 0.5f};
+    instruments::lead(a, note);
+    instruments::lead(b, note);
+    instruments::pad(a, 0.2, 0.4, {57, 60, 64}, 0.3f, 800.0f, 1600.0f);
+    instruments::pad(b, 0.2, 0.4, {57, 60, 64}, 0.3f, 800.0f, 1600.0f);
+    EXPECT_TRUE(a.left == b.left && a.right == b.right);
+    EXPECT_EQ(a.left[sampleAt(0.09)], 0.0f);  // nothing before the note
+    EXPECT_GT(masterbus::peak(a), 0.05f);
 }

@@ -139,6 +139,11 @@ void pad(CStereoTrack& out, double at, double length, const std::vector<int>& ch
     const size_t start = sampleAt(at), held = sampleAt(length), count = sampleAt(length + 0.6);
     const float detune[5] = {-0.08f, -0.03f, 0.0f, 0.04f, 0.09f};
     const float pans[5] = {-0.8f, 0.5f, 0.0f, -0.4f, 0.8f};
+    float lefts[5], rights[5];
+    for (int d = 0; d < 5; ++d) {
+        lefts[d] = panLeft(pans[d]);
+        rights[d] = panRight(pans[d]);
+    }
     std::vector<COscillator> voices;
     for (size_t n = 0; n < chord.size(); ++n)
         for (int d = 0; d < 5; ++d)
@@ -156,8 +161,8 @@ void pad(CStereoTrack& out, double at, double length, const std::vector<int>& ch
         float l = 0.0f, r = 0.0f;
         for (size_t v = 0; v < voices.size(); ++v) {
             const float s = voices[v].saw();
-            l += s * panLeft(pans[v % 5]);
-            r += s * panRight(pans[v % 5]);
+            l += s * lefts[v % 5];
+            r += s * rights[v % 5];
         }
         const float env = envelope(float(i) / kSampleRate, 0.3f, float(length), 0.6f) * scale;
         out.add(start + i, fl.process(l).low * env, fr.process(r).low * env);
@@ -185,12 +190,13 @@ void pluck(CStereoTrack& out, const SNote& note, float cutoff, float pan) {
     const float f = noteFrequency(note.midi);
     COscillator a(f, 0.0f), b(f * 1.004f, 0.5f);
     CSvFilter filter(cutoff, 0.3f);
+    const float left = panLeft(pan), right = panRight(pan);
     for (size_t i = 0; i < count; ++i) {
         const float t = float(i) / kSampleRate;
         if (i % 32 == 0) filter.set(cutoff * (0.25f + 0.75f * std::exp(-t / 0.06f)), 0.3f);
         const float env = std::min(1.0f, t / 0.002f) * std::exp(-t / 0.12f);
         const float v = note.gain * env * filter.process(a.saw() * 0.6f + b.square() * 0.4f).low;
-        out.add(start + i, v * panLeft(pan), v * panRight(pan));
+        out.add(start + i, v * left, v * right);
     }
 }
 

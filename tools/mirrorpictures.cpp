@@ -40,8 +40,8 @@ CCanvas chrome() {
     CCanvas canvas(256, 256);
     const CNoise noise(51);
     paint::sphereMap(canvas, [&](float x, float y, float z) {
-        SColor c = horizon(y, {0.05f, 0.12f, 0.4f}, {0.55f, 0.75f, 0.95f}, {1.0f, 1.0f, 1.0f},
-                           {0.25f, 0.18f, 0.3f}, {0.03f, 0.02f, 0.05f});
+        SColor c = horizon(y, {0.2f, 0.35f, 0.75f}, {0.75f, 0.88f, 1.0f}, {1.0f, 1.0f, 1.0f},
+                           {0.5f, 0.38f, 0.5f}, {0.12f, 0.08f, 0.15f});
         // Cloud streaks in the sky, reflections of a floor grid below.
         if (y > 0.0f)
             c = c + SColor{0.15f, 0.15f, 0.2f} *

@@ -30,6 +30,8 @@ const SMelodyNote kMelody[] = {
     {7, 6, 2, 79},  {7, 8, 8, 74},
 };
 
+const int kBars = int(CSong::kLength / CSong::kBar) + 1;
+
 bool beat(int bar) {
     return (bar >= 32 && bar < 64) || (bar >= 80 && bar < 120);
 }
@@ -56,8 +58,8 @@ void CSong::drums(int bar) {
         // it leaves more room for the rest.
         const bool loud = !drop(bar);
         for (int step = 0; step < 16; step += 4) {
-            instruments::kick(kickBus, at(bar, step), loud ? 0.9f : 0.72f);
-            kicks.push_back({at(bar, step), loud ? 0.85f : 0.6f});
+            instruments::kick(kickBus, at(bar, step), loud ? 0.92f : 0.72f);
+            kicks.push_back({at(bar, step), loud ? 0.92f : 0.6f});
         }
         instruments::clap(drumBus, at(bar, 4), 0.22f, seed + 1);
         instruments::clap(drumBus, at(bar, 12), 0.22f, seed + 2);
@@ -109,7 +111,7 @@ void CSong::bassLine(int bar) {
     }
 }
 
-void CSong::chords(int bar) {
+void CSong::chords(int bar, CStereoTrack& out) {
     const std::vector<int>& chord = kChords[bar % 4];
     float gain = 0.22f, from = 2200.0f, to = 2600.0f;
     if (bar < 4) {
@@ -126,12 +128,11 @@ void CSong::chords(int bar) {
         gain = 0.22f;
         from = to = std::max(500.0f, 2600.0f - 110.0f * (bar - 112));
     }
-    instruments::pad(musicBus, at(bar), kBar, chord, gain, from, to);
-    if (drop(bar)) instruments::organ(musicBus, at(bar), kBar, chord, 0.2f);
-    instruments::pad(reverbSend, at(bar), kBar, chord, gain * 0.8f, from, to);
+    instruments::pad(out, at(bar), kBar, chord, gain, from, to);
+    if (drop(bar)) instruments::organ(out, at(bar), kBar, chord, 0.26f);
 }
 
-void CSong::arpeggio(int bar) {
+void CSong::arpeggio(int bar, CStereoTrack& out) {
     if (bar < 8 || bar >= 128) return;
     const std::vector<int>& chord = kChords[bar % 4];
     const int order[16] = {0, 1, 2, 3, 4, 3, 2, 1, 0, 2, 1, 3, 2, 4, 3, 1};
@@ -142,12 +143,11 @@ void CSong::arpeggio(int bar) {
         const int k = order[step];
         const float midi = float(k < 4 ? chord[k] + 12 : chord[0] + 24);
         const SNote note{at(bar, step), 0.05, midi, gain};
-        instruments::pluck(musicBus, note, cutoff, step % 2 ? 0.4f : -0.4f);
-        instruments::pluck(delaySend, note, cutoff, 0.0f);
+        instruments::pluck(out, note, cutoff, step % 2 ? 0.4f : -0.4f);
     }
 }
 
-void CSong::melody(int bar) {
+void CSong::melody(int bar, CStereoTrack& out) {
     const bool on = (bar >= 48 && bar < 112);
     if (!on) return;
     const int phrase = (bar - 48) % 8;
@@ -155,11 +155,8 @@ void CSong::melody(int bar) {
     for (const SMelodyNote& m : kMelody) {
         if (m.bar != phrase) continue;
         const SNote note{at(bar, m.step), m.length * kBar / 16.0 - 0.02, float(m.midi), gain};
-        instruments::lead(musicBus, note);
-        instruments::lead(reverbSend, note);
-        instruments::lead(delaySend, {note.at, note.length, note.midi, gain * 0.6f});
-        if (bar >= 96)
-            instruments::lead(musicBus, {note.at, note.length, note.midi - 12, gain * 0.8f});
+        instruments::lead(out, note);
+        if (bar >= 96) instruments::lead(out, {note.at, note.length, note.midi - 12, gain * 0.8f});
     }
 }
 
@@ -180,15 +177,22 @@ void CSong::mixDown(CStereoTrack& out) {
     masterbus::limit(out, kCeiling);
 }
 
+void CSong::layer(void (CSong::*part)(int, CStereoTrack&), float reverb, float delay) {
+    CStereoTrack track(sampleAt(kLength));
+    for (int bar = 0; bar < kBars; ++bar) (this->*part)(bar, track);
+    musicBus.mix(track, 1.0f);
+    if (reverb > 0.0f) reverbSend.mix(track, reverb);
+    if (delay > 0.0f) delaySend.mix(track, delay);
+}
+
 CStereoTrack CSong::render() {
-    const int bars = int(std::ceil(kLength / kBar));
-    for (int bar = 0; bar < bars; ++bar) {
+    for (int bar = 0; bar < kBars; ++bar) {
         drums(bar);
         bassLine(bar);
-        chords(bar);
-        arpeggio(bar);
-        melody(bar);
     }
+    layer(&CSong::chords, 0.8f, 0.0f);
+    layer(&CSong::arpeggio, 0.0f, 1.0f);
+    layer(&CSong::melody, 1.0f, 0.6f);
     CStereoTrack out(sampleAt(kLength));
     mixDown(out);
     return out;

@@ -26,9 +26,11 @@ public:
 private:
     void drums(int bar);
     void bassLine(int bar);
-    void chords(int bar);
-    void arpeggio(int bar);
-    void melody(int bar);
+    void chords(int bar, CStereoTrack& out);
+    void arpeggio(int bar, CStereoTrack& out);
+    void melody(int bar, CStereoTrack& out);
+    // Renders one instrument part over the whole song, then adds it to the mix and the sends.
+    void layer(void (CSong::*part)(int, CStereoTrack&), float reverb, float delay);
     void mixDown(CStereoTrack& out);
 
     CStereoTrack kickBus, drumBus, musicBus, reverbSend, delaySend;

@@ -84,7 +84,7 @@ CCanvas roomWalls() {
         const float bevel = (px < 5 || py < 5 ? 0.12f : 0.0f) - (px > 59 || py > 59 ? 0.08f : 0.0f);
         const float lit =
             std::max(0.0f, panel + bevel) * (1.0f - paint::coverage(seam - 2.0f) * 0.85f);
-        return SColor{lit * 0.8f, lit * 0.9f, lit * 1.15f};
+        return SColor{lit * 1.1f, lit * 1.25f, lit * 1.6f};
     });
     // Small lamps where the seams cross.
     for (int j = 0; j <= 4; ++j)
