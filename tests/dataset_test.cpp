@@ -19,14 +19,44 @@
 
 #include "assets/eglbrush.h"
 #include "assets/jpeg.h"
+#include "assets/texture.h"
 #include "audio/offlinespectrum.h"
 #include "musicfigures.h"
 #include "oggwriter.h"
+#include "support/glfixture.h"
 
 namespace {
 
 const std::string kData = VEXMORO_DATA_DIR;
 const std::string kMusic = kData + "/music/Tarvok-Sunderline_(demo_edit).ogg";
+
+// Every picture the show loads, with its width and height.
+const std::pair<const char*, int> kPictures[] = {
+    {"loading.jpg", 512},
+    {"logo.jpg", 512},
+    {"nor04.jpg", 512},
+    {"title.jpg", 512},
+    {"music.jpg", 256},
+    {"coding.jpg", 256},
+    {"tolvi.jpg", 256},
+    {"brisel.jpg", 256},
+    {"quander.jpg", 256},
+    {"particle.jpg", 64},
+    {"ruter2.jpg", 256},
+    {"floortex.jpg", 256},
+    {"overlay_greet.jpg", 512},
+    {"roomtex.jpg", 256},
+    {"spikebase.jpg", 256},
+    {"sv.jpg", 256},
+    {"test2.jpg", 256},
+    {"jente.jpg", 256},
+    {"gutt.jpg", 256},
+    {"ruter.jpg", 256},
+    {"sv2.jpg", 256},
+    {"overlay_on.jpg", 512},
+    {"bg.jpg", 512},
+    {"end.jpg", 512},
+};
 
 // A picture as the program's loader decodes it, read top row first for these checks.
 struct SPicture {
@@ -146,33 +176,7 @@ double maxDistance(const SMesh& mesh) {
 }  // namespace
 
 TEST(DataSetPictures, EveryPictureDecodesAtItsSizeInColour) {
-    const std::pair<const char*, int> pictures[] = {
-        {"loading.jpg", 512},
-        {"logo.jpg", 512},
-        {"nor04.jpg", 512},
-        {"title.jpg", 512},
-        {"music.jpg", 256},
-        {"coding.jpg", 256},
-        {"tolvi.jpg", 256},
-        {"brisel.jpg", 256},
-        {"quander.jpg", 256},
-        {"particle.jpg", 64},
-        {"ruter2.jpg", 256},
-        {"floortex.jpg", 256},
-        {"overlay_greet.jpg", 512},
-        {"roomtex.jpg", 256},
-        {"spikebase.jpg", 256},
-        {"sv.jpg", 256},
-        {"test2.jpg", 256},
-        {"jente.jpg", 256},
-        {"gutt.jpg", 256},
-        {"ruter.jpg", 256},
-        {"sv2.jpg", 256},
-        {"overlay_on.jpg", 512},
-        {"bg.jpg", 512},
-        {"end.jpg", 512},
-    };
-    for (const auto& entry : pictures) {
+    for (const auto& entry : kPictures) {
         const SPicture picture = decodeJpeg(kData + "/textures/" + entry.first);
         EXPECT_EQ(picture.width, entry.second) << entry.first;
         EXPECT_EQ(picture.height, entry.second) << entry.first;
@@ -183,6 +187,21 @@ TEST(DataSetPictures, EveryPictureDecodesAtItsSizeInColour) {
                 brightest = std::max(brightest, picture.brightest(x, y));
         EXPECT_GT(brightest, 150) << entry.first << " is nearly black";
     }
+}
+
+using DataSetTextures = GLFixture;
+
+TEST_F(DataSetTextures, EveryPictureBecomesATextureOfItsSize) {
+    for (const auto& entry : kPictures) {
+        CTexture texture;
+        ASSERT_TRUE(texture.load((kData + "/textures/" + entry.first).c_str())) << entry.first;
+        GLint width = 0, height = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        EXPECT_EQ(width, entry.second) << entry.first;
+        EXPECT_EQ(height, entry.second) << entry.first;
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST(DataSetPictures, PicturesAddedOverBlackFadeToBlackAtTheirEdges) {
