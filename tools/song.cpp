@@ -91,12 +91,16 @@ void CSong::drums(int bar) {
 void CSong::bassLine(int bar) {
     const int root = kRoots[bar % 4];
     if (bar >= 4 && bar < 32) {
-        // The intro's plucked eighths an octave up: the credits pulse with them.
+        // The intro's plucked eighths an octave up, jumping to the octave and the fifth from
+        // the second half on: the credits pulse with them.
         const float gain = std::min(0.45f, 0.3f + 0.01f * (bar - 4));
-        for (int step = 0; step < 16; step += 2)
-            instruments::bass(
-                musicBus, {at(bar, step), 0.12, float(root + 12), step % 4 ? gain * 0.7f : gain},
-                0.2f + bar * 0.01f);
+        const int lift[8] = {0, 12, 0, 12, 0, 12, 7, 12};
+        for (int step = 0; step < 16; step += 2) {
+            const int note = root + 12 + (bar >= 16 ? lift[step / 2] : 0);
+            instruments::bass(musicBus,
+                              {at(bar, step), 0.12, float(note), step % 4 ? gain * 0.7f : gain},
+                              0.2f + bar * 0.01f);
+        }
     } else if (beat(bar)) {
         // A galloping bass between the kicks: the off-beat and the sixteenth after it.
         for (int step = 0; step < 16; ++step) {
