@@ -1,0 +1,56 @@
+// vexmoro-datagen: makes the show's data folder (pictures, meshes, music) from nothing, and a
+// contact sheet of the pictures to look at.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "dataset.h"
+#include "pictureset.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: vexmoro-datagen [options] [DIR]\n"
+    "  DIR                   write DIR/textures, DIR/objects and DIR/music\n"
+    "  --only PART           only pictures, meshes or music\n"
+    "  --contact-sheet FILE  a PNG of all pictures with their names\n";
+
+bool selectPart(const std::string& name, SDataParts& parts) {
+    parts = {name == "pictures", name == "meshes", name == "music"};
+    return parts.pictures || parts.meshes || parts.music;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string dir, sheet;
+    SDataParts parts;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--contact-sheet" && hasValue) {
+            sheet = argv[++i];
+        } else if (arg == "--only" && hasValue && selectPart(argv[i + 1], parts)) {
+            ++i;
+        } else if (arg.empty() || arg[0] == '-' || !dir.empty()) {
+            std::fprintf(stderr, "%s", kUsage);
+            return 2;
+        } else {
+            dir = arg;
+        }
+    }
+    if (dir.empty() && sheet.empty()) {
+        std::fprintf(stderr, "%s", kUsage);
+        return 2;
+    }
+    std::string error;
+    if (!dir.empty() && !generateDataSet(dir, parts, error)) {
+        std::fprintf(stderr, "vexmoro-datagen: %s\n", error.c_str());
+        return 1;
+    }
+    if (!sheet.empty() && !writeContactSheet(sheet, error)) {
+        std::fprintf(stderr, "vexmoro-datagen: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
