@@ -2,10 +2,12 @@
 // (its loaders report the missing files and the show goes on), looking at what it wrote.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "support/scratchdir.h"
 
 #include <algorithm>
 #include <chrono>
@@ -53,12 +55,7 @@ bool haveFFmpeg() {
 
 class CaptureRun : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vexmoro-capture-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-    }
-    void TearDown() override { fs::remove_all(root); }
+    void SetUp() override { ASSERT_FALSE(root.empty()); }
 
     // Runs the program in `root` with `env` (arguments of env(1)) before it.
     Result run(const std::string& args, const std::string& env = "") {
@@ -102,7 +99,8 @@ protected:
         return result;
     }
 
-    std::string root;
+    ScratchDir scratch{"capture"};
+    std::string root = scratch.path;
 };
 
 std::vector<std::string> fields(const std::string& line) {

@@ -1,8 +1,10 @@
 // PNG frames: numbered names, upright RGB pictures from GL's bottom-up rows, folders made,
 // old frames overwritten, failures reported.
 #include <gtest/gtest.h>
+
 #include <png.h>
 #include <sys/stat.h>
+#include "support/scratchdir.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,13 +41,9 @@ Picture readPNG(const std::string& path) {
 
 class FrameCaptureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vexmoro-framecapture-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-    }
-    void TearDown() override { fs::remove_all(root); }
-    std::string root;
+    void SetUp() override { ASSERT_FALSE(root.empty()); }
+    ScratchDir scratch{"framecapture"};
+    std::string root = scratch.path;
 };
 
 // Bottom-up rows as GL reads them: row 0 (the bottom) red, the top row blue, a gradient between.

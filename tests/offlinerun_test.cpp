@@ -2,7 +2,9 @@
 // the chosen range only, and the scenes get a silent spectrum.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+
 #include <png.h>
+#include "support/scratchdir.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -47,9 +49,9 @@ std::vector<uint8_t> readRGB(const std::string& path, int& width, int& height) {
 }
 
 TEST(OfflineRun, CapturesWhatTheScenesDrewUpright) {
-    char pattern[] = "/tmp/vexmoro-offline-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    std::string folder = std::string(pattern) + "/frames";
+    ScratchDir scratch("offline");
+    ASSERT_FALSE(scratch.path.empty());
+    std::string folder = scratch.path + "/frames";
     COptions options;
     options.capture = folder;
     options.fpsNumerator = 20;
@@ -88,7 +90,6 @@ TEST(OfflineRun, CapturesWhatTheScenesDrewUpright) {
     auto at = [&](int x, int y) { return &rgb[(static_cast<size_t>(y) * 800 + x) * 3]; };
     EXPECT_EQ(at(400, 10)[0], 255) << "the top of the picture is red";
     EXPECT_EQ(at(400, 590)[0], 0) << "the bottom is the black clear colour";
-    fs::remove_all(pattern);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Video capture through ffmpeg: the command line per container, finding ffmpeg, a picture that
 // arrives upright, and an ffmpeg that fails.
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
+#include "support/scratchdir.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -80,23 +82,19 @@ TEST(VideoEncoder, LeavesOutTheSoundTrackWithoutMusic) {
 class VideoEncoderFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vexmoro-video-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
+        ASSERT_FALSE(root.empty());
         const char* path = std::getenv("PATH");
         savedPath = path != nullptr ? path : "";
     }
-    void TearDown() override {
-        setenv("PATH", savedPath.c_str(), 1);
-        fs::remove_all(root);
-    }
+    void TearDown() override { setenv("PATH", savedPath.c_str(), 1); }
     void writeScript(const std::string& path, const std::string& body, mode_t mode) {
         std::FILE* file = std::fopen(path.c_str(), "w");
         std::fputs(body.c_str(), file);
         std::fclose(file);
         chmod(path.c_str(), mode);
     }
-    std::string root;
+    ScratchDir scratch{"video"};
+    std::string root = scratch.path;
     std::string savedPath;
 };
 

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/scratchdir.h"
+
 namespace {
 
 void writePages(ogg_stream_state& stream, FILE* out, bool flush) {
@@ -131,11 +133,8 @@ std::vector<float> testMusic(int frames, int rate) {
     return samples;
 }
 
+// One folder per test process, removed when the process ends.
 std::string scratchPath(const std::string& name) {
-    static const std::string folder = [] {
-        char pattern[] = "/tmp/vexmoro-audio-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made != nullptr ? made : "/tmp");
-    }();
-    return folder + "/" + name;
+    static const ScratchDir folder("audio");
+    return (folder.path.empty() ? std::string("/tmp") : folder.path) + "/" + name;
 }
