@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/benchmark.h"
+#include "offline/benchmark.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include "support/scratchdir.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,11 +20,14 @@
 #include <thread>
 #include <vector>
 
+#include "core/show.h"
+#include "support/scratchdir.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kMusic = "data/music/Tarvok-Sunderline_(demo_edit).ogg";
+const std::string kMusic = std::string(kMusicFolder) + kMusicFile;
 
 struct Result {
     int status = -1;

@@ -21,6 +21,7 @@
 #include "assets/jpeg.h"
 #include "assets/texture.h"
 #include "audio/offlinespectrum.h"
+#include "core/show.h"
 #include "musicfigures.h"
 #include "oggwriter.h"
 #include "support/glfixture.h"
@@ -28,7 +29,7 @@
 namespace {
 
 const std::string kData = VEXMORO_DATA_DIR;
-const std::string kMusic = kData + "/music/Tarvok-Sunderline_(demo_edit).ogg";
+const std::string kMusic = kData + "/music/" + kMusicFile;
 
 // Every picture the show loads, with its width and height.
 const std::pair<const char*, int> kPictures[] = {
@@ -398,7 +399,7 @@ TEST(DataSetMusic, IsALongEnoughStereoTrackWithAFixedSerial) {
     const vorbis_info* info = ov_info(&file, -1);
     EXPECT_EQ(info->rate, 44100);
     EXPECT_EQ(info->channels, 2);
-    EXPECT_GE(ov_time_total(&file, -1), 209.2);
+    EXPECT_GE(ov_time_total(&file, -1), kShowEndTime);
     ov_clear(&file);
     std::ifstream raw(kMusic, std::ios::binary);
     unsigned char head[18] = {};

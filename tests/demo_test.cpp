@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core/demo.h"
+#include "core/show.h"
+#include "core/timeline.h"
 #include "scenes/creditsscene.h"
 #include "scenes/endscene.h"
 #include "scenes/greetingsscene.h"
@@ -57,9 +59,9 @@ protected:
         ticks.script = {0};  // timer.start() at counter 0
         ticks.after = ticksAt(1000);
         demo->load();
-        const char* names[] = {"credits", "greetings", "spike", "tunnel", "end"};
-        ASSERT_EQ(demo->scenes.size(), 5u);
-        for (size_t i = 0; i < 5; ++i) replaceScene(i, new RecordingScene(names[i], calls));
+        ASSERT_EQ(demo->scenes.size(), kTimelineLength);
+        for (size_t i = 0; i < kTimelineLength; ++i)
+            replaceScene(i, new RecordingScene(kTimeline[i].name, calls));
         readsBeforeRun = ticks.reads;
     }
     void replaceScene(size_t i, CScene* recorder) {
@@ -103,18 +105,21 @@ TEST_F(DemoLoop, LoadBuildsTheTimelineInOrder) {
     EXPECT_NE(dynamic_cast<CSpikeScene*>(real.scenes[2]), nullptr);
     EXPECT_NE(dynamic_cast<CTunnelScene*>(real.scenes[3]), nullptr);
     EXPECT_NE(dynamic_cast<CEndScene*>(real.scenes[4]), nullptr);
+    // The one place the tests spell the windows out: every other test reads the table.
     const float windows[5][2] = {
         {0, 50.6f}, {50.6f, 50.5f}, {101.1f, 25.75f}, {126.4f, 50.6f}, {177.0f, 32.2f}};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(real.scenes[i]->start, windows[i][0]) << "scene " << i;
-        EXPECT_EQ(real.scenes[i]->duration, windows[i][1]) << "scene " << i;
+    for (size_t i = 0; i < kTimelineLength; ++i) {
+        EXPECT_EQ(kTimeline[i].start, windows[i][0]) << kTimeline[i].name;
+        EXPECT_EQ(kTimeline[i].duration, windows[i][1]) << kTimeline[i].name;
+        EXPECT_EQ(real.scenes[i]->start, kTimeline[i].start) << kTimeline[i].name;
+        EXPECT_EQ(real.scenes[i]->duration, kTimeline[i].duration) << kTimeline[i].name;
         EXPECT_EQ(real.scenes[i]->localTime, 0.0f);
     }
 }
 
 TEST_F(DemoLoop, ExactlyAtAWindowEdgeNoSceneIsActive) {
-    makeDemo(50.6f);
-    frame(0);  // show time exactly 50.6: credits end and greetings start there
+    makeDemo(kTimeline[1].start);
+    frame(0);  // credits end exactly where the greetings start
     demo->run();
     EXPECT_EQ(framesRun(), 2);
     EXPECT_TRUE(calls.empty());
@@ -164,8 +169,8 @@ TEST_F(DemoLoop, AFrameAtExactlyTheEndTimeDoesNotEndTheShow) {
     late->duration = 20;
     demo->scenes.push_back(late);
     frame(0.1);
-    frame(0.2);  // 209.2 exactly: not past the end
-    ASSERT_EQ(static_cast<float>(ticksAt(0.2) / double(kRate) + 209.0), 209.2f);
+    frame(0.2);  // the end time exactly: not past the end
+    ASSERT_EQ(static_cast<float>(ticksAt(0.2) / double(kRate) + 209.0), kShowEndTime);
     frame(0.3);  // first frame past the end: drawn, then the loop stops
     frame(0.4);
     demo->run();
@@ -173,7 +178,7 @@ TEST_F(DemoLoop, AFrameAtExactlyTheEndTimeDoesNotEndTheShow) {
     EXPECT_TRUE(demo->done);
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.back().scene + " " + calls.back().what, "late draw");
-    EXPECT_GT(calls.back().time, 209.2f);
+    EXPECT_GT(calls.back().time, kShowEndTime);
     EXPECT_EQ(ticks.script.size(), 2u) << "the frame after the end must not run";
 }
 

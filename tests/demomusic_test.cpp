@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/show.h"
 #include "support/oggfile.h"
 
 namespace {
@@ -22,7 +23,7 @@ std::string makeRoot() {
     std::vector<float> samples(2 * static_cast<size_t>(frames), 0.0f);
     std::vector<float> music = testMusic(frames - musicFrom, rate);
     std::copy(music.begin(), music.end(), samples.begin() + 2 * static_cast<size_t>(musicFrom));
-    writeOgg(root + "/data/music/Tarvok-Sunderline_(demo_edit).ogg", samples, 2, rate);
+    writeOgg(root + "/" + kMusicFolder + kMusicFile, samples, 2, rate);
     return root;
 }
 
@@ -35,8 +36,7 @@ TEST(DemoMusic, PlaysTheMusicFromTheStartTime) {
                           "' '" VEXMORO_BINARY "' --windowed --start 207 --root '" + root +
                           "' 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    std::vector<int16_t> decoded =
-        decodeOgg(root + "/data/music/Tarvok-Sunderline_(demo_edit).ogg");
+    std::vector<int16_t> decoded = decodeOgg(root + "/" + kMusicFolder + kMusicFile);
     std::vector<int16_t> recorded = readRecording(recording);
     const size_t from = 2 * 207 * 44100;
     // The show ends at 209.2 s, so about 2.2 s of music from 207 s were given to the device.

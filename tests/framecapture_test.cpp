@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/framecapture.h"
+#include "offline/framecapture.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "audio/offlinespectrum.h"
-#include "core/framespectrum.h"
+#include "offline/framespectrum.h"
 #include "support/oggfile.h"
 
 namespace {

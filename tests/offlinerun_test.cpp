@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/demo.h"
-#include "core/offlinerun.h"
+#include "offline/offlinerun.h"
 
 namespace fs = std::filesystem;
 

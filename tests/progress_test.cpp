@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/progress.h"
+#include "offline/progress.h"
 
 namespace {
 

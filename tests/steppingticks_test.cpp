@@ -8,8 +8,8 @@
 
 #include "core/demo.h"
 #include "core/framehook.h"
-#include "core/steppingticks.h"
 #include "core/timer.h"
+#include "offline/steppingticks.h"
 
 namespace {
 
@@ -53,6 +53,7 @@ class RecordingHook : public CFrameHook {
 public:
     RecordingHook(CDemo& demo, CSteppingTicks& ticks, size_t limit)
         : demo(demo), ticks(ticks), limit(limit) {}
+    float* spectrum(float) override { return silence; }
     bool frameDrawn(float time) override {
         times.push_back(time);
         deltas.push_back(demo.deltaTime);
@@ -64,6 +65,7 @@ public:
     size_t limit;
     std::vector<float> times;
     std::vector<float> deltas;
+    float silence[512] = {};
 };
 
 struct LoopCase {

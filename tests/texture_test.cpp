@@ -2,6 +2,9 @@
 
 #include <png.h>
 
+#include <functional>
+#include <iterator>
+
 #include "support/glfixture.h"
 #include "support/messagerecorder.h"
 #include "support/picturefiles.h"
@@ -108,6 +111,29 @@ TEST_F(TextureTest, EmptyTextureIsBlackWithDefaultWrap) {
     EXPECT_EQ(parameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
     Bytes pixels = levelZero(128, 128, GL_RGB, 3);
     EXPECT_EQ(pixels, Bytes(pixels.size(), 0));
+}
+
+// Every way of filling a texture that already holds one gives the old name back to GL first,
+// even when the new picture fails to load.
+TEST_F(TextureTest, RefillingReleasesTheOldName) {
+    std::string jpeg = tempPath("refill.jpg");
+    writeJpeg(jpeg, 2, 2, Bytes(12, 200));
+    std::string png = tempPath("refill.png");
+    writePng(png, 1, 1, PNG_COLOR_TYPE_RGB_ALPHA, Bytes(4, 9));
+    MessageRecorder recorder;
+    const std::function<bool(CTexture&)> refills[] = {
+        [&](CTexture& t) { return t.load(jpeg.c_str()); },
+        [&](CTexture& t) { return t.load("data/textures/absent.jpg"); },
+        [&](CTexture& t) { return t.loadPNG(png.c_str()); },
+        [](CTexture& t) { return t.createEmpty(8); },
+    };
+    for (size_t i = 0; i < std::size(refills); ++i) {
+        CTexture texture;
+        ASSERT_TRUE(texture.createEmpty(4));
+        GLuint old = texture.id;
+        refills[i](texture);
+        EXPECT_FALSE(glIsTexture(old) && texture.id != old) << "refill " << i;
+    }
 }
 
 TEST_F(TextureTest, PngKeepsItsAlphaWithNearestFiltering) {

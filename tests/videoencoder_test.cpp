@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/videoencoder.h"
+#include "offline/videoencoder.h"
 
 namespace fs = std::filesystem;
 

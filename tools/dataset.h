@@ -5,7 +5,7 @@
 
 #include <string>
 
-const char* const kMusicFile = "Tarvok-Sunderline_(demo_edit).ogg";
+#include "core/show.h"
 
 struct SDataParts {
     bool pictures = true;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "render/vector.h"
+#include "math/vector.h"
 
 class CTexture;
 

@@ -11,6 +11,8 @@ class Cjpeg {
 public:
     Cjpeg();
     ~Cjpeg();
+    Cjpeg(const Cjpeg&) = delete;
+    Cjpeg& operator=(const Cjpeg&) = delete;
 
     bool loadImage(const char* path);
     // Fills the members from a decompression object prepared by loadImage, whose error manager

@@ -22,15 +22,19 @@ void uploadRGB(int width, int height, const unsigned char* pixels) {
 
 CTexture::CTexture() : id(0) {}
 
-// Without a context (the scenes die after the window) the name went with the context.
 CTexture::~CTexture() {
+    release();
+}
+
+// Without a context (the scenes die after the window) the name went with the context.
+void CTexture::release() {
     if (id != 0 && isGLContextCurrent()) glDeleteTextures(1, &id);
     id = 0;
 }
 
 // Whatever the file name says, the file is decoded as JPEG.
 bool CTexture::load(const char* path) {
-    id = 0;
+    release();
     Cjpeg* jpeg = new Cjpeg();
     if (!jpeg->loadImage(path)) {
         delete jpeg;
@@ -48,7 +52,7 @@ bool CTexture::load(const char* path) {
 }
 
 bool CTexture::loadPNG(const char* path) {
-    id = 0;
+    release();
     pngInfo* info = new pngInfo();
     id = pngBind(path, PNG_NOMIPMAPS, PNG_ALPHA, info, GL_REPEAT, GL_NEAREST, GL_NEAREST);
     delete info;
@@ -61,7 +65,7 @@ bool CTexture::loadPNG(const char* path) {
 
 // A black square that the scenes later fill from the frame buffer; wrap modes stay GL's default.
 bool CTexture::createEmpty(int size) {
-    id = 0;
+    release();
     std::vector<unsigned char> black(size > 0 ? static_cast<size_t>(size) * size * 3 : 0);
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);

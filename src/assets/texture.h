@@ -9,11 +9,17 @@ class CTexture {
 public:
     CTexture();
     ~CTexture();
+    CTexture(const CTexture&) = delete;
+    CTexture& operator=(const CTexture&) = delete;
 
+    // Each of these first releases the texture the object held.
     bool load(const char* path);
     bool loadPNG(const char* path);
     bool createEmpty(int size);
     void bind();
 
     GLuint id;  // 0 while the object holds no texture
+
+private:
+    void release();
 };

@@ -11,6 +11,8 @@ class CTGA {
 public:
     CTGA();
     ~CTGA();
+    CTGA(const CTGA&) = delete;
+    CTGA& operator=(const CTGA&) = delete;
 
     bool loadImage(const char* path);
 

@@ -6,15 +6,12 @@
 #include <string>
 
 #include "core/barfile.h"
+#include "core/show.h"
+#include "core/timeline.h"
 #include "platform/display.h"
 #include "platform/message.h"
 #include "platform/messagebox.h"
 #include "render/overlay.h"
-#include "scenes/creditsscene.h"
-#include "scenes/endscene.h"
-#include "scenes/greetingsscene.h"
-#include "scenes/spikescene.h"
-#include "scenes/tunnelscene.h"
 
 namespace {
 
@@ -33,12 +30,12 @@ bool resolutionFits(int width, int height, std::string& problem) {
 CDemo::CDemo(const COptions& options, CTickSource* ticks)
     : window(nullptr),
       timer(ticks),
-      endTime(209.2f),
+      endTime(kShowEndTime),
       time(0),
       startTime(0),
       done(false),
       deltaTime(0),
-      musicName("data/music/Tarvok-Sunderline_(demo_edit).ogg"),
+      musicName(std::string(kMusicFolder) + kMusicFile),
       musicEnabled(true),
       fullscreen(true),
       xres(800),
@@ -46,8 +43,7 @@ CDemo::CDemo(const COptions& options, CTickSource* ticks)
       bpm(0),
       windowOpened(false),
       offline(options.offline()),
-      frameHook(nullptr),
-      frameSpectrum(nullptr) {
+      frameHook(nullptr) {
     // Before the window opens, so that its resolution and full-screen flag apply; what the user
     // typed on the command line wins over the file.
     if (!options.barsFile.empty()) loadBars(options.barsFile.c_str());
@@ -72,12 +68,10 @@ void CDemo::load() {
     drawTexturedQuad(144, 44, 512, 512, loadingTexture.id);
     endOrtho();
     window->swapBuffers();
-    appendScene(new CCreditsScene(), 0.0f, 50.6f);
+    // The loading picture is shown again once the first scene exists, then the rest are made.
+    appendScene(kTimeline[0]);
     window->swapBuffers();
-    appendScene(new CGreetingsScene(), 50.6f, 50.5f);
-    appendScene(new CSpikeScene(), 101.1f, 25.75f);
-    appendScene(new CTunnelScene(), 126.4f, 50.6f);
-    appendScene(new CEndScene(), 177.0f, 32.2f);
+    for (size_t i = 1; i < kTimelineLength; ++i) appendScene(kTimeline[i]);
     for (CScene* scene : scenes) scene->init();
     // Offline runs take the spectrum from the file and must not open an audio device.
     if (musicEnabled && !offline) {
@@ -88,9 +82,10 @@ void CDemo::load() {
     timer.start();
 }
 
-void CDemo::appendScene(CScene* scene, float start, float duration) {
-    scene->start = start;
-    scene->duration = duration;
+void CDemo::appendScene(const STimelineSlot& slot) {
+    CScene* scene = slot.make();
+    scene->start = slot.start;
+    scene->duration = slot.duration;
     scenes.push_back(scene);
 }
 
@@ -164,7 +159,7 @@ bool CDemo::loadBars(const char* fileName) {
 
 // Asked once per scene drawn, as the scenes expect a fresh reading each time.
 float* CDemo::spectrum() {
-    if (frameSpectrum != nullptr) return frameSpectrum->at(time);
+    if (frameHook != nullptr) return frameHook->spectrum(time);
     return bass.getSpectrum();
 }
 

@@ -10,11 +10,11 @@
 #include "audio/bass.h"
 #include "core/barentry.h"
 #include "core/framehook.h"
-#include "core/framespectrum.h"
 #include "core/options.h"
 #include "core/scene.h"
-#include "core/ticksource.h"
+#include "core/timeline.h"
 #include "core/timer.h"
+#include "math/ticksource.h"
 #include "platform/glwindow.h"
 
 class CDemo {
@@ -22,6 +22,8 @@ public:
     // Opens the window (its result in windowOpened) and sets the GL defaults.
     CDemo(const COptions& options, CTickSource* ticks);
     ~CDemo();
+    CDemo(const CDemo&) = delete;
+    CDemo& operator=(const CDemo&) = delete;
 
     void load();
     void run();
@@ -53,14 +55,15 @@ public:
     bool windowOpened;
     // Capture and benchmark runs: drawn offscreen on a stepping clock, no audio device opened.
     bool offline;
-    CFrameHook* frameHook;          // not owned; told of every frame before it is shown
-    CFrameSpectrum* frameSpectrum;  // not owned; in offline runs, the spectrum the scenes get
+    // Not owned; in offline runs, gives the scenes their spectrum and is told of every frame
+    // before it is shown.
+    CFrameHook* frameHook;
 
     // The dispatch rule: strictly inside the scene's window, the end summed in double.
     static bool isActive(const CScene& scene, float time);
 
 private:
-    void appendScene(CScene* scene, float start, float duration);
+    void appendScene(const STimelineSlot& slot);
     void runFrame();
     void drawScenes();
     float* spectrum();

@@ -8,9 +8,9 @@
 #include <system_error>
 
 #include "core/demo.h"
-#include "core/offlinerun.h"
 #include "core/options.h"
 #include "core/random.h"
+#include "offline/offlinerun.h"
 #include "platform/messagebox.h"
 #include "platform/performancecounter.h"
 

@@ -13,6 +13,8 @@ class CFont {
 public:
     CFont();
     ~CFont();
+    CFont(const CFont&) = delete;
+    CFont& operator=(const CFont&) = delete;
 
     // `device` stands for the old device context; glyphs need no window here.
     bool init(const char* faceName, int height, SDL_Window* device);

@@ -10,6 +10,8 @@ class CGLWindow {
 public:
     CGLWindow();
     ~CGLWindow();
+    CGLWindow(const CGLWindow&) = delete;
+    CGLWindow& operator=(const CGLWindow&) = delete;
 
     bool initWindow(int width, int height, bool fullscreen);
     void resize(int width, int height);

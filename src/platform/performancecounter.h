@@ -2,7 +2,7 @@
 // safe to share.
 #pragma once
 
-#include "core/ticksource.h"
+#include "math/ticksource.h"
 
 class CPerformanceCounter : public CTickSource {
 public:

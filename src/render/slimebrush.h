@@ -5,7 +5,7 @@
 #pragma once
 
 #include "assets/eglbrush.h"
-#include "render/vector.h"
+#include "math/vector.h"
 
 class CSlimeBrush {
 public:

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "render/vector.h"
+#include "math/vector.h"
 
 class EbrWriter {
 public:

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <deque>
 
-#include "core/ticksource.h"
+#include "math/ticksource.h"
 
 class ScriptedTicks : public CTickSource {
 public:

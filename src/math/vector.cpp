@@ -1,4 +1,4 @@
-#include "render/vector.h"
+#include "math/vector.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "core/framespectrum.h"
+#include "offline/framespectrum.h"
 
 #include <algorithm>
 

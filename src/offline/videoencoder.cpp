@@ -1,4 +1,4 @@
-#include "core/videoencoder.h"
+#include "offline/videoencoder.h"
 
 #include <fcntl.h>
 #include <spawn.h>

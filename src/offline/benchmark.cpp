@@ -1,4 +1,4 @@
-#include "core/benchmark.h"
+#include "offline/benchmark.h"
 
 #include <sys/resource.h>
 

@@ -1,4 +1,4 @@
-#include "core/steppingticks.h"
+#include "offline/steppingticks.h"
 
 CSteppingTicks::CSteppingTicks(long fpsNumerator, long fpsDenominator)
     : numerator(fpsNumerator), denominator(fpsDenominator), frameIndex(0) {}

@@ -31,6 +31,8 @@ public:
 
     CVideoEncoder();
     ~CVideoEncoder();
+    CVideoEncoder(const CVideoEncoder&) = delete;
+    CVideoEncoder& operator=(const CVideoEncoder&) = delete;
 
     bool open(const Settings& settings, std::string& error);
     bool isOpen() const { return pipe >= 0; }

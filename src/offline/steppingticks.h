@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/ticksource.h"
+#include "math/ticksource.h"
 
 class CSteppingTicks : public CTickSource {
 public:

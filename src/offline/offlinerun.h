@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "core/benchmark.h"
-#include "core/framecapture.h"
 #include "core/framehook.h"
-#include "core/framespectrum.h"
 #include "core/options.h"
-#include "core/progress.h"
-#include "core/steppingticks.h"
-#include "core/videoencoder.h"
+#include "offline/benchmark.h"
+#include "offline/framecapture.h"
+#include "offline/framespectrum.h"
+#include "offline/progress.h"
+#include "offline/steppingticks.h"
+#include "offline/videoencoder.h"
 
 class CDemo;
 
@@ -35,6 +35,7 @@ public:
     void attach(CDemo& demo);
     // After the demo's load(): starts the frame clock. loadSeconds: how long loading took.
     void beginRendering(double loadSeconds);
+    float* spectrum(float time) override { return frameSpectrum.at(time); }
     bool frameDrawn(float time) override;
     // After the demo's run(): finishes the video, prints the summary (and the benchmark's
     // table on `out`). Returns the program's exit status.
@@ -57,7 +58,7 @@ private:
 
     const COptions& options;
     CSteppingTicks steppingTicks;
-    CFrameSpectrum spectrum;
+    CFrameSpectrum frameSpectrum;
     CDemo* demo;
     bool toVideo;
     std::string ffmpeg;

@@ -1,20 +1,19 @@
-#include "core/offlinerun.h"
+#include "offline/offlinerun.h"
 
 #include <GL/gl.h>
-#include <cxxabi.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <typeinfo>
 
 #include "core/demo.h"
+#include "core/show.h"
+#include "core/timeline.h"
 
 namespace fs = std::filesystem;
 
@@ -28,21 +27,6 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) {
     interrupted = 1;
-}
-
-// "CCreditsScene" -> "credits": the table names each scene after its class.
-std::string sceneName(const CScene& scene) {
-    int status = 0;
-    char* demangled = abi::__cxa_demangle(typeid(scene).name(), nullptr, nullptr, &status);
-    std::string name = status == 0 && demangled != nullptr ? demangled : typeid(scene).name();
-    std::free(demangled);
-    if (name.size() > 1 && name[0] == 'C' && std::isupper(static_cast<unsigned char>(name[1])))
-        name.erase(0, 1);
-    if (name.size() > 5 && name.compare(name.size() - 5, 5, "Scene") == 0)
-        name.erase(name.size() - 5);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name;
 }
 
 std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
@@ -97,14 +81,13 @@ bool COfflineRun::prepare(std::string& error) {
 void COfflineRun::attach(CDemo& target) {
     demo = &target;
     demo->frameHook = this;
-    demo->frameSpectrum = &spectrum;
-    if (demo->musicEnabled && !options.silent) spectrum.open(demo->musicName);
+    if (demo->musicEnabled && !options.silent) frameSpectrum.open(demo->musicName);
 }
 
 void COfflineRun::beginRendering(double loadSeconds) {
     if (options.benchmark) {
         std::vector<std::string> names;
-        for (const CScene* scene : demo->scenes) names.push_back(sceneName(*scene));
+        for (const STimelineSlot& slot : kTimeline) names.push_back(slot.name);
         benchmark.reset(new CBenchmark(names));
         benchmark->setLoading(loadSeconds * 1000.0);
     }
@@ -127,7 +110,7 @@ bool COfflineRun::inRange(int64_t frame) const {
 
 // Frames up to the last one in range, plus the one past it that ends the run.
 int64_t COfflineRun::expectedFrames() const {
-    double limit = demo != nullptr ? demo->endTime : 209.2f;
+    double limit = demo != nullptr ? demo->endTime : kShowEndTime;
     if (options.toGiven) limit = std::min(limit, options.to);
     double span = std::max(limit - exactTime(0), 0.0);
     double fps = static_cast<double>(options.fpsNumerator) / options.fpsDenominator;

@@ -1,4 +1,4 @@
-#include "core/progress.h"
+#include "offline/progress.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/framecapture.h"
+#include "offline/framecapture.h"
 
 #include <png.h>
 #include <zlib.h>
