@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "core/random.h"
 
@@ -37,4 +38,15 @@ TEST(Random, StaysWithinZeroTo32767AndUsesTheWholeRange) {
     }
     EXPECT_EQ(low, 0);
     EXPECT_EQ(high, kRandomMax);
+}
+
+// The unit number spans exactly 0 to 1 and follows the integer sequence through the float scale.
+TEST(Random, UnitNumberIsTheResultTimesTheFloatReciprocal) {
+    seedRandom(1337);
+    std::vector<int> results;
+    for (int i = 0; i < 1000; ++i) results.push_back(nextRandom());
+    seedRandom(1337);
+    const float scale = 1.0f / 32767;
+    for (int r : results) ASSERT_EQ(randomUnit(), static_cast<float>(r * double(scale))) << r;
+    EXPECT_EQ(static_cast<float>(kRandomMax * double(scale)), 1.0f);
 }

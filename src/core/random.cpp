@@ -14,3 +14,8 @@ int nextRandom() {
     randomState = randomState * 214013u + 2531011u;
     return static_cast<int>((randomState >> 16) & 0x7FFF);
 }
+
+float randomUnit() {
+    const float scale = 1.0f / kRandomMax;
+    return static_cast<float>(nextRandom() * static_cast<double>(scale));
+}

@@ -7,3 +7,5 @@ constexpr int kRandomMax = 32767;
 
 void seedRandom(unsigned int seed);
 int nextRandom();
+// The scenes' random number from 0 to 1: the next result times the float 1/32767.
+float randomUnit();
