@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <sstream>
 
 #include "core/timeline.h"
 #include "support/picturefiles.h"
@@ -127,6 +128,28 @@ Box Frame::whereColour(const Rgb& colour, int tolerance) const {
             if (std::abs(c[k] - colour[k]) > tolerance) return false;
         return true;
     });
+}
+
+std::string Frame::differsFromAdded(const std::vector<Placed>& pictures, int tolerance) const {
+    int wrong = 0;
+    std::ostringstream first;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            Rgb expected{0, 0, 0};
+            for (const Placed& p : pictures)
+                if (p.box.contains(x, y))
+                    for (int k = 0; k < 3; ++k)
+                        expected[k] = std::min(255, expected[k] + p.colour[k]);
+            Rgb got = at(x, y);
+            bool same = true;
+            for (int k = 0; k < 3; ++k) same = same && std::abs(got[k] - expected[k]) <= tolerance;
+            if (!same && wrong++ == 0)
+                first << "(" << x << ", " << y << ") is " << got[0] << "/" << got[1] << "/"
+                      << got[2] << ", not " << expected[0] << "/" << expected[1] << "/"
+                      << expected[2];
+        }
+    if (wrong == 0) return std::string();
+    return std::to_string(wrong) + " pixels differ, first " + first.str();
 }
 
 GLStateProbe GLStateProbe::read() {

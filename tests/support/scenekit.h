@@ -30,6 +30,10 @@ using Rgb = std::array<int, 3>;
 Rgb pictureColour(const std::string& fileName);
 
 struct Box {
+    // A w by h rectangle with its lower-left pixel at (x, y), as drawTexturedQuad takes it.
+    static Box at(int x, int y, int w, int h) { return {x, y, x + w - 1, y + h - 1}; }
+    bool contains(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
+
     int x0 = 0, y0 = 0, x1 = -1, y1 = -1;  // inclusive pixel bounds, GL's lower-left origin
     bool empty() const { return x1 < x0; }
     int width() const { return x1 - x0 + 1; }
@@ -37,6 +41,12 @@ struct Box {
     bool operator==(const Box& b) const;
 };
 std::ostream& operator<<(std::ostream& out, const Box& box);
+
+// A picture added onto the black frame over a box.
+struct Placed {
+    Box box;
+    Rgb colour;
+};
 
 // The whole 800 by 600 frame as read back once.
 class Frame {
@@ -48,6 +58,9 @@ public:
     Box where(int channel, int level) const;
     // Bounds of the pixels within `tolerance` of `colour` in every channel.
     Box whereColour(const Rgb& colour, int tolerance) const;
+    // Empty when every pixel is, within `tolerance`, the saturating sum of the colours of the
+    // boxes that cover it (black where none does); otherwise where and how it differs.
+    std::string differsFromAdded(const std::vector<Placed>& pictures, int tolerance) const;
     bool operator==(const Frame& other) const { return rgba == other.rgba; }
 
     static const int kWidth = 800;

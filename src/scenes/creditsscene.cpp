@@ -1,0 +1,100 @@
+#include "scenes/creditsscene.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "render/overlay.h"
+
+namespace {
+
+CTexture* loadTexture(const char* path) {
+    CTexture* texture = new CTexture();
+    texture->load(path);
+    return texture;
+}
+
+// Where each credit picture stands and from when; all stay until the scene ends.
+struct Credit {
+    double from;
+    int x, y;
+    CTexture* CCreditsScene::*texture;
+};
+
+const Credit kCredits[] = {
+    {38.2, 400, 300, &CCreditsScene::musicTex},   {41.3, 100, 70, &CCreditsScene::codingTex},
+    {44.2, 50, 310, &CCreditsScene::tolviTex},    {44.2, 480, 10, &CCreditsScene::briselTex},
+    {44.2, 320, 190, &CCreditsScene::quanderTex},
+};
+
+}  // namespace
+
+CCreditsScene::CCreditsScene()
+    : logoTex(nullptr),
+      nor04Tex(nullptr),
+      titleTex(nullptr),
+      musicTex(nullptr),
+      codingTex(nullptr),
+      tolviTex(nullptr),
+      briselTex(nullptr),
+      quanderTex(nullptr) {}
+
+CCreditsScene::~CCreditsScene() {
+    delete logoTex;
+    delete nor04Tex;
+    delete titleTex;
+    delete musicTex;
+    delete codingTex;
+    delete tolviTex;
+    delete briselTex;
+    delete quanderTex;
+}
+
+void CCreditsScene::init() {
+    logoTex = loadTexture("data/textures/logo.jpg");
+    nor04Tex = loadTexture("data/textures/nor04.jpg");
+    titleTex = loadTexture("data/textures/title.jpg");
+    musicTex = loadTexture("data/textures/music.jpg");
+    codingTex = loadTexture("data/textures/coding.jpg");
+    tolviTex = loadTexture("data/textures/tolvi.jpg");
+    quanderTex = loadTexture("data/textures/quander.jpg");
+    briselTex = loadTexture("data/textures/brisel.jpg");
+}
+
+// Every picture is added with one colour whose alpha follows bands 1 to 3; GL clamps it to 1.
+void CCreditsScene::draw(float* s) {
+    glLoadIdentity();
+    glPushMatrix();
+    beginOrtho(800, 600);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(1, 1, 1, static_cast<float>((static_cast<double>(s[1]) + s[2] + s[3]) * 3));
+    double t = localTime;
+    int dx = static_cast<int>((std::sin(0.2 * t) + s[4]) * 40);
+    int dy = static_cast<int>((std::cos(0.25 * t) + s[4]) * 40);
+    drawLargePicture(dx, dy);
+    drawCredits();
+    endOrtho();
+    glDisable(GL_BLEND);
+    glPopMatrix();
+}
+
+// The windows are closed at both ends and tested in order: a shared boundary shows the earlier.
+void CCreditsScene::drawLargePicture(int dx, int dy) {
+    double t = localTime;
+    CTexture* picture = nullptr;
+    if (t >= 0 && t <= 12.7)
+        picture = logoTex;
+    else if (t >= 12.7 && t <= 25.1)
+        picture = nor04Tex;
+    else if (t >= 25.1 && t <= 38.4)
+        picture = titleTex;
+    if (picture != nullptr) drawTexturedQuad(144 + dx, 44 + dy, 512, 512, picture->id);
+}
+
+void CCreditsScene::drawCredits() {
+    double t = localTime;
+    for (const Credit& credit : kCredits)
+        if (t >= credit.from && t <= duration)
+            drawTexturedQuad(credit.x, credit.y, 256, 256, (this->*credit.texture)->id);
+}

@@ -1,0 +1,91 @@
+// What every scene owes the demo around its drawing: it survives a data root with nothing in it
+// (each loader reports its file, the show goes on) and gives back every GL name it made.
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/random.h"
+#include "core/timeline.h"
+#include "support/messagerecorder.h"
+#include "support/scenekit.h"
+
+namespace {
+
+struct SceneFiles {
+    const char* scene;
+    std::vector<std::string> pictures;  // each reported once per load by the picture loader
+    int meshLoads;                      // each reported by the mesh loader
+};
+
+const SceneFiles kFiles[] = {
+    {"credits",
+     {"logo.jpg", "nor04.jpg", "title.jpg", "music.jpg", "coding.jpg", "tolvi.jpg", "quander.jpg",
+      "brisel.jpg"},
+     0},
+    {"greetings", {}, 0},
+    {"spike", {}, 0},
+    {"tunnel", {}, 0},
+    {"end", {}, 0},
+};
+
+std::unique_ptr<CScene> makeScene(const char* name) {
+    for (const STimelineSlot& slot : kTimeline)
+        if (std::string(slot.name) == name) return std::unique_ptr<CScene>(slot.make());
+    return nullptr;
+}
+
+// Texture names are small integers handed out in order; a scene makes far fewer than this.
+int liveTextureNames() {
+    int live = 0;
+    for (GLuint name = 1; name < 256; ++name) live += glIsTexture(name) ? 1 : 0;
+    return live;
+}
+
+class SceneLifecycle : public SceneKit {
+protected:
+    static void drawAFewFrames(CScene& scene, const STimelineSlot& slot) {
+        for (float t : {0.5f, slot.duration * 0.5f, slot.duration - 0.1f})
+            runTo(scene, t, std::max(0.1f, t - scene.localTime), Spectrum::constant(0.5f));
+    }
+};
+
+TEST_F(SceneLifecycle, EveryMissingFileIsReportedAndTheSceneStillDraws) {
+    ScratchDir empty("empty-root");
+    ASSERT_EQ(chdir(empty.path.c_str()), 0);
+    for (const STimelineSlot& slot : kTimeline) {
+        const SceneFiles& files =
+            *std::find_if(std::begin(kFiles), std::end(kFiles),
+                          [&](const SceneFiles& f) { return f.scene == std::string(slot.name); });
+        MessageRecorder recorder;
+        std::unique_ptr<CScene> scene = makeScene(slot.name);
+        initScene(*scene, slot.name);
+        EXPECT_EQ(recorder.boxes.size(), files.pictures.size() + files.meshLoads) << slot.name;
+        for (const std::string& picture : files.pictures)
+            EXPECT_EQ(std::count_if(recorder.boxes.begin(), recorder.boxes.end(),
+                                    [&](const MessageBoxRecord& box) {
+                                        return box.text.find(picture) != std::string::npos;
+                                    }),
+                      1)
+                << slot.name << ": " << picture;
+        drawAFewFrames(*scene, slot);
+        EXPECT_EQ(recorder.boxes.size(), files.pictures.size() + files.meshLoads)
+            << slot.name << " reported more while drawing";
+    }
+}
+
+TEST_F(SceneLifecycle, DeletingASceneReleasesEveryTextureItMade) {
+    for (const STimelineSlot& slot : kTimeline) {
+        seedRandom(1337);
+        std::unique_ptr<CScene> scene = makeScene(slot.name);
+        initScene(*scene, slot.name);
+        drawAFewFrames(*scene, slot);
+        EXPECT_EQ(liveTextureNames() > 0, !kFiles[&slot - kTimeline].pictures.empty()) << slot.name;
+        scene.reset();
+        EXPECT_EQ(liveTextureNames(), 0) << slot.name;
+    }
+}
+
+}  // namespace
