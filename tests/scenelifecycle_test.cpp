@@ -28,7 +28,7 @@ const SceneFiles kFiles[] = {
     {"greetings", {}, 0},
     {"spike", {}, 0},
     {"tunnel", {}, 0},
-    {"end", {}, 0},
+    {"end", {"bg.jpg", "gutt.jpg", "end.jpg"}, 1},
 };
 
 std::unique_ptr<CScene> makeScene(const char* name) {
