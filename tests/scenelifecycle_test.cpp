@@ -26,8 +26,8 @@ const SceneFiles kFiles[] = {
       "brisel.jpg"},
      0},
     {"greetings", {}, 0},
-    {"spike", {}, 0},
-    {"tunnel", {}, 0},
+    {"spike", {"spikebase.jpg", "sv.jpg", "jente.jpg", "gutt.jpg", "roomtex.jpg"}, 3},
+    {"tunnel", {"ruter.jpg", "sv2.jpg", "test2.jpg", "sv.jpg", "overlay_on.jpg"}, 3},
     {"end", {"bg.jpg", "gutt.jpg", "end.jpg"}, 1},
 };
 

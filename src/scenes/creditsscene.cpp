@@ -5,14 +5,9 @@
 #include <cmath>
 
 #include "render/overlay.h"
+#include "scenes/sceneassets.h"
 
 namespace {
-
-CTexture* loadTexture(const char* path) {
-    CTexture* texture = new CTexture();
-    texture->load(path);
-    return texture;
-}
 
 // Where each credit picture stands and from when; all stay until the scene ends.
 struct Credit {

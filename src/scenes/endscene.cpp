@@ -5,16 +5,7 @@
 
 #include "core/random.h"
 #include "render/overlay.h"
-
-namespace {
-
-CTexture* loadTexture(const char* path) {
-    CTexture* texture = new CTexture();
-    texture->load(path);
-    return texture;
-}
-
-}  // namespace
+#include "scenes/sceneassets.h"
 
 CEndScene::CEndScene()
     : quadMesh(nullptr),

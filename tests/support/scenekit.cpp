@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "assets/texture.h"
 #include "core/timeline.h"
 #include "support/picturefiles.h"
 
@@ -172,6 +173,19 @@ GLStateProbe GLStateProbe::read() {
     return state;
 }
 
+GLStateProbe GLStateProbe::afterOverlays(int blendSrc, int blendDst, unsigned int boundTexture) {
+    GLStateProbe state;
+    state.blend = state.fog = state.texGenS = state.texGenT = false;
+    state.depthTest = state.lighting = state.texture2D = true;
+    state.blendSrc = blendSrc;
+    state.blendDst = blendDst;
+    state.boundTexture = static_cast<int>(boundTexture);
+    state.matrixMode = GL_MODELVIEW;
+    state.modelviewDepth = state.projectionDepth = state.textureDepth = 1;
+    state.clearColour = {0, 0, 0, 1};
+    return state;
+}
+
 bool GLStateProbe::operator==(const GLStateProbe& o) const {
     return blend == o.blend && depthTest == o.depthTest && lighting == o.lighting && fog == o.fog &&
            texGenS == o.texGenS && texGenT == o.texGenT && texture2D == o.texture2D &&
@@ -190,6 +204,12 @@ std::ostream& operator<<(std::ostream& out, const GLStateProbe& s) {
         << s.textureDepth << ", clear (" << s.clearColour[0] << ", " << s.clearColour[1] << ", "
         << s.clearColour[2] << ", " << s.clearColour[3] << ")}";
     return out;
+}
+
+void blacken(CTexture* texture) {
+    const unsigned char black[3] = {0, 0, 0};
+    glBindTexture(GL_TEXTURE_2D, texture->id);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, black);
 }
 
 ScratchDir* SceneKit::dataRoot = nullptr;
@@ -228,12 +248,16 @@ void SceneKit::initScene(CScene& scene, const char* timelineName) {
 }
 
 void SceneKit::frameAt(CScene& scene, float t, const Spectrum& spectrum) {
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawOver(scene, t, spectrum);
+}
+
+void SceneKit::drawOver(CScene& scene, float t, const Spectrum& spectrum) {
     float dt = t - scene.localTime;
     scene.deltaTime = dt;
     scene.time = scene.start + t;
     scene.localTime = t;
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     scene.update();
     Spectrum copy = spectrum;  // draw may not keep or change the player's buffer
     scene.draw(copy.s.data());

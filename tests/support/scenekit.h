@@ -73,6 +73,10 @@ private:
 // The GL state a draw can leave behind.
 struct GLStateProbe {
     static GLStateProbe read();
+    // What a scene leaves when it ends with its overlays: blending, fog and texture generation
+    // off, depth test, lighting and texturing on, the matrices back at the camera, the frame's
+    // black clear colour.
+    static GLStateProbe afterOverlays(int blendSrc, int blendDst, unsigned int boundTexture);
 
     bool blend, depthTest, lighting, fog, texGenS, texGenT, texture2D;
     int blendSrc, blendDst, boundTexture, matrixMode;
@@ -82,6 +86,12 @@ struct GLStateProbe {
     bool operator==(const GLStateProbe& o) const;
 };
 std::ostream& operator<<(std::ostream& out, const GLStateProbe& state);
+
+class CTexture;
+
+// Makes a scene's texture one black texel, so that what it textures adds nothing to the frame
+// and a test sees the rest alone.
+void blacken(CTexture* texture);
 
 // Each test gets a fresh window; the data root is made once per test program and is the working
 // directory while a test runs, so the scenes find "data/..." as in the show.
@@ -98,6 +108,8 @@ protected:
     // One frame as CDemo draws it: cleared black, the timing fields advanced so that the scene's
     // local time becomes `t`, then update and draw.
     static void frameAt(CScene& scene, float t, const Spectrum& spectrum);
+    // The same without the clear: a later scene of a frame in which two are active.
+    static void drawOver(CScene& scene, float t, const Spectrum& spectrum);
     // Frames of `step` seconds from the scene's local time up to `t` (the last one lands on it),
     // each with the spectrum `spectrumAt` gives for its local time.
     static void runTo(CScene& scene, float t, float step,
