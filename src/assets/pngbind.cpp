@@ -9,6 +9,9 @@
 
 namespace {
 
+const png_alloc_size_t kMaxChunkBytes = 1u << 20;
+const png_uint_32 kMaxKeptChunks = 32;
+
 // Plain data: lives outside the function that holds the setjmp, so it survives a longjmp.
 struct PngRead {
     std::FILE* file;
@@ -41,7 +44,11 @@ bool readPixels(PngRead& read, bool keepAlpha) {
     png_init_io(read.png, read.file);
     int side = maxPictureSide();
     png_set_user_limits(read.png, side, side);
-    png_set_chunk_malloc_max(read.png, 8u << 20);
+    // Text, profiles and the like together never take more than a few megabytes, and a chunk
+    // over the limit stops the read instead of being skipped with a warning.
+    png_set_chunk_malloc_max(read.png, kMaxChunkBytes);
+    png_set_chunk_cache_max(read.png, kMaxKeptChunks);
+    png_set_benign_errors(read.png, 0);
     png_read_info(read.png, read.info);
     read.width = png_get_image_width(read.png, read.info);
     read.height = png_get_image_height(read.png, read.info);
