@@ -12,6 +12,13 @@ namespace {
 const png_alloc_size_t kMaxChunkBytes = 1u << 20;
 const png_uint_32 kMaxKeptChunks = 32;
 
+// The caller's box is the one message a refused file gets; the library's own stay unprinted.
+void quietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+void quietWarning(png_structp, png_const_charp) {}
+
 // Plain data: lives outside the function that holds the setjmp, so it survives a longjmp.
 struct PngRead {
     std::FILE* file;
@@ -68,7 +75,7 @@ bool readPixels(PngRead& read, bool keepAlpha) {
 bool readFile(const char* filename, PngRead& read, bool keepAlpha) {
     read.file = std::fopen(filename, "rb");
     if (read.file == nullptr) return false;
-    read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (read.png != nullptr) read.info = png_create_info_struct(read.png);
     bool ok = read.info != nullptr && readPixels(read, keepAlpha);
     png_destroy_read_struct(&read.png, &read.info, nullptr);

@@ -15,10 +15,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The caller gives the one message a failed frame deserves, with the system's reason.
+void quietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
 // libpng reports errors by longjmp; this keeps the jump inside one plain function with no
 // C++ objects alive across it.
 bool encodePNG(FILE* file, png_bytep* rows, int width, int height) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, nullptr);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
