@@ -3,8 +3,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,6 +66,11 @@ std::string encode(const BarFields& f) {
     b.u32(f.bpm).text(f.musicName).u32(f.barCount);
     for (uint32_t i = 0; i < f.barCount; ++i) b.bar(100 * (i + 1));
     return b.bytes;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string writeFile(const std::string& bytes) {
@@ -230,6 +237,28 @@ TEST_F(BarFileTest, MissingFileShowsOneErrorAndChangesNothing) {
     expectUnchanged(before, *demo);
 }
 
+// A folder opens like a file and would only seem to end early; a pipe (--bars <(cat f)) cannot
+// tell its length but is a bar file all the same.
+TEST_F(BarFileTest, FoldersAreRefusedAndPipesRead) {
+    Settings before = settingsOf(*demo);
+    std::string folder = ::testing::TempDir();
+    EXPECT_FALSE(demo->loadBars(folder.c_str()));
+    ASSERT_EQ(1u, recorder.boxes.size());
+    EXPECT_EQ("Unable to open bar file " + folder + ": it is a folder.", recorder.boxes[0].text);
+    expectUnchanged(before, *demo);
+
+    int ends[2];
+    ASSERT_EQ(0, pipe(ends));
+    std::string bytes = encode(BarFields());
+    ASSERT_EQ(static_cast<ssize_t>(bytes.size()), write(ends[1], bytes.data(), bytes.size()));
+    close(ends[1]);
+    EXPECT_TRUE(demo->loadBars(("/dev/fd/" + std::to_string(ends[0])).c_str()));
+    close(ends[0]);
+    EXPECT_EQ(1u, recorder.boxes.size());
+    EXPECT_EQ("Night Drive", demo->demoName);
+    EXPECT_EQ(2u, demo->bars.size());
+}
+
 TEST_F(BarFileTest, EveryTruncationIsRefusedAndChangesNothing) {
     std::string whole = encode(BarFields());
     Settings before = settingsOf(*demo);
@@ -251,13 +280,16 @@ TEST_F(BarFileTest, OversizedOrAbsurdFieldsAreRefusedBeforeAllocating) {
         const char* says;
     };
     BarFields huge, negative, overlong, negativeMusic, hugeCount, shortCount, zeroWidth, negHeight,
-        wide, tall;
+        wide, tall, nanStart, endless, beforeZero;
     hugeCount.barCount = 0;
     shortCount.barCount = 2;
     zeroWidth.xres = 0;
     negHeight.yres = static_cast<uint32_t>(-1);
     wide.xres = 100000;
     tall.yres = 20000;
+    nanStart.start = 0x7FC00000;
+    endless.start = floatBits(INFINITY);
+    beforeZero.start = floatBits(-1e30f);
     auto withLength = [](const BarFields& f, size_t at, uint32_t length) {
         std::string bytes = encode(f);
         return bytes.replace(at, 4, BarBytes().u32(length).bytes);
@@ -269,7 +301,7 @@ TEST_F(BarFileTest, OversizedOrAbsurdFieldsAreRefusedBeforeAllocating) {
     size_t musicLengthAt = 4 + huge.demoName.size() + 24;
     std::string whole = encode(huge);
     const Row rows[] = {
-        {"demo name length -1", withLength(negative, 0, 0xFFFFFFFF), "length"},
+        {"demo name length 2^32-1", withLength(negative, 0, 0xFFFFFFFF), "length of 4294967295"},
         {"demo name length 2^31-1", withLength(huge, 0, 0x7FFFFFFF), "length"},
         {"demo name one past the end", withLength(overlong, 0, whole.size() - 3), "length"},
         {"music name length -2", withLength(negativeMusic, musicLengthAt, 0xFFFFFFFE), "length"},
@@ -280,6 +312,13 @@ TEST_F(BarFileTest, OversizedOrAbsurdFieldsAreRefusedBeforeAllocating) {
         {"height -1", encode(negHeight), "resolution"},
         {"width 100000", encode(wide), "resolution"},
         {"height 20000", encode(tall), "resolution"},
+        // Any of these would start a show that never ends.
+        {"start NaN", encode(nanStart), "start time of nan"},
+        {"start infinite", encode(endless), "start time of inf"},
+        {"start far below 0", encode(beforeZero), "start time of -1"},
+        {"start NaN, as found",
+         readFile(std::string(VEXMORO_TEST_DATA) + "/bad-inputs/bars-start-nan.bars"),
+         "start time of nan"},
     };
     Settings before = settingsOf(*demo);
     for (const Row& row : rows) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/messagerecorder.h"
@@ -100,19 +101,33 @@ TEST_F(BassTest, NoDeviceShowsOneBoxAndReturnsFalse) {
     }
 }
 
-// Missing, empty and non-Ogg files: one error box, true, no stream; the show runs silently.
+// Missing, empty, non-Ogg and damaged files: one error box naming the file and why, true, no
+// stream; playing and seeking (where a damaged file used to bring the library down) do nothing.
 TEST_F(BassTest, UnplayableMusicShowsOneErrorBoxAndReturnsTrue) {
     std::string empty = scratchPath("bass-empty.ogg"), text = scratchPath("bass-text.ogg");
     std::ofstream(empty).close();
     std::ofstream(text) << "not music";
-    for (const std::string& path : {scratchPath("missing.ogg"), empty, text}) {
+    const std::string damaged = std::string(VEXMORO_TEST_DATA) + "/bad-inputs/";
+    const std::pair<std::string, const char*> files[] = {
+        {scratchPath("missing.ogg"), "No such file"},
+        {empty, "not an Ogg Vorbis file"},
+        {text, "not an Ogg Vorbis file"},
+        {damaged + "ogg-fpe-read.ogg", "hides inside another page"},
+        {damaged + "ogg-fpe-seek.ogg", "complete prefix code"},
+        {damaged + "ogg-huge-granule.ogg", "s of music"},
+        {damaged + "ogg-rate1Hz.ogg", "1 Hz"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.first);
         MessageRecorder boxes;
         CBass bass;
-        EXPECT_TRUE(bass.init(path.c_str(), nullptr)) << path;
-        ASSERT_EQ(boxes.boxes.size(), 1u) << path;
+        EXPECT_TRUE(bass.init(file.first.c_str(), nullptr));
+        ASSERT_EQ(boxes.boxes.size(), 1u);
         EXPECT_EQ(boxes.boxes[0].style, MessageBoxStyle::Error);
         EXPECT_EQ(boxes.boxes[0].caption, "CBass::init()");
-        EXPECT_EQ(boxes.boxes[0].text, "Unable to load music");
+        EXPECT_EQ(boxes.boxes[0].text.rfind("Unable to load music " + file.first + ": ", 0), 0u)
+            << boxes.boxes[0].text;
+        EXPECT_NE(boxes.boxes[0].text.find(file.second), std::string::npos);
         EXPECT_EQ(bass.stream, 0u);
         bass.play();
         bass.setPosition(0.5f);

@@ -293,6 +293,88 @@ TEST_F(CaptureRun, InterruptFinishesTheVideo) {
     EXPECT_LT(length, 150.0);
 }
 
+// Missing, empty, garbage or damaged music: offline and live runs alike report it once, naming
+// the file and why, and the show goes on silently. The damaged files used to kill the process
+// (a division by zero in the decoding library, a 2^40-sample reservation) or take gigabytes.
+TEST_F(CaptureRun, UnusableMusicIsReportedOnceAndTheShowGoesOn) {
+    const std::string damaged = std::string(VEXMORO_TEST_DATA) + "/bad-inputs/";
+    const std::string box = "CBass::init(): Unable to load music " + kMusic + ": ";
+    struct Case {
+        const char* name;
+        std::string copyFrom;  // empty: the music file holds `bytes`
+        const char* bytes;     // null: no music file at all
+        const char* why;
+        bool live;  // also played live (slow): where only a live run's seek reached the fault
+    };
+    const Case cases[] = {
+        {"missing", "", nullptr, "No such file", false},
+        {"empty", "", "", "not an Ogg Vorbis file", false},
+        {"garbage", "", "not music", "not an Ogg Vorbis file", false},
+        {"divides by zero reading", damaged + "ogg-fpe-read.ogg", nullptr, "hides inside", false},
+        {"divides by zero after seeking", damaged + "ogg-fpe-seek.ogg", nullptr, "prefix code",
+         true},
+        {"claims 2^40 samples", damaged + "ogg-huge-granule.ogg", nullptr, "s of music", false},
+        {"1 Hz", damaged + "ogg-rate1Hz.ogg", nullptr, "1 Hz", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root + "/data");
+        fs::create_directories(root + "/data/music");
+        if (!c.copyFrom.empty()) fs::copy_file(c.copyFrom, root + "/" + kMusic);
+        if (c.bytes != nullptr) std::ofstream(root + "/" + kMusic) << c.bytes;
+        std::vector<Result> results = {run("--benchmark --fps 10 --to 0.2")};
+        if (c.live) results.push_back(run("--windowed --start 209", "SDL_AUDIODRIVER=dummy"));
+        for (const Result& result : results) {
+            EXPECT_EQ(result.status, 0) << result.err;
+            size_t first = result.err.find(box);
+            ASSERT_NE(first, std::string::npos) << result.err;
+            EXPECT_EQ(result.err.find(box, first + 1), std::string::npos) << result.err;
+            EXPECT_NE(result.err.find(c.why, first), std::string::npos) << result.err;
+        }
+        size_t peak = results[0].out.find("peak memory");
+        ASSERT_NE(peak, std::string::npos) << results[0].out;
+        EXPECT_LT(std::stol(results[0].out.substr(peak + 11)), 512 * 1024) << "KiB";
+    }
+}
+
+// Runs that write nothing, or a video ffmpeg never finished, fail and never claim otherwise.
+TEST_F(CaptureRun, RunsThatWriteNothingFailAndSaySo) {
+    fs::create_directories(root + "/bin");
+    auto fakeFFmpeg = [&](const std::string& body) {
+        std::ofstream(root + "/bin/ffmpeg") << "#!/bin/sh\n" << body << "\n";
+        fs::permissions(root + "/bin/ffmpeg", fs::perms::owner_all);
+        return "PATH=" + root + "/bin:/usr/bin:/bin";
+    };
+    struct Case {
+        const char* name;
+        std::string args;
+        std::string env;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"ffmpeg stops at once", "--capture out.mp4 --fps 10 --to 0.5", fakeFFmpeg("exit 1"),
+         "the video " + root + "/out.mp4 was not made"},
+        {"ffmpeg fails at the end", "--capture out.mkv --fps 10 --to 0.5",
+         fakeFFmpeg("cat >/dev/null; exit 1"), "the video " + root + "/out.mkv was not made"},
+        {"no frame in the range", "--capture frames --fps 1 --from 209.5 --to 209.6", "",
+         "no frame lies in the range, so no frame was written"},
+        {"range past the end", "--capture frames --from 300", "", "lies past the end of the show"},
+        {"a video kind not written", "--capture out.avi", "", ".mp4, .mkv or .webm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Result result = run(c.args, c.env);
+        EXPECT_EQ(result.status, 1) << result.err;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        size_t wrote = result.err.find(", wrote ");
+        EXPECT_TRUE(wrote == std::string::npos ||
+                    result.err.compare(wrote, 12, ", wrote none") == 0)
+            << result.err;
+    }
+    EXPECT_FALSE(fs::exists(root + "/out.mp4"));
+    EXPECT_FALSE(fs::exists(root + "/out.avi"));
+}
+
 TEST_F(CaptureRun, BenchmarkPrintsTheTableAndAJSONLine) {
     Result result = run("--benchmark --fps 30 --to 1");
     ASSERT_EQ(result.status, 0) << result.err;

@@ -1,8 +1,10 @@
 #include "assets/eglbrush.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <functional>
+#include <utility>
 
 #include "support/ebrwriter.h"
 #include "support/messagerecorder.h"
@@ -149,6 +151,27 @@ TEST(CEGLBrush, RefusesDamagedFiles) {
         EXPECT_FALSE(brush.loadFromFile(file.path()));
         expectRefused(brush, messages);
     }
+}
+
+// A file of nothing but empty meshes used to cost some 370 bytes of heap per 12-byte record:
+// gigabytes for a file of tens of megabytes, paid before a damaged end was even seen.
+TEST(CEGLBrush, EmptyMeshesCostLittle) {
+    const std::pair<uint32_t, bool> counts[] = {{65536, true}, {65537, false}, {1398100, false}};
+    for (const auto& count : counts) {
+        SCOPED_TRACE(count.first);
+        EbrWriter w;
+        w.u32(count.first);
+        for (uint32_t i = 0; i < count.first; ++i) w.u32(0).u32(0).u32(0);
+        EbrWriter::TempFile file(w);
+        MessageRecorder messages;
+        CEGLBrush brush;
+        EXPECT_EQ(brush.loadFromFile(file.path()), count.second);
+        EXPECT_EQ(brush.meshCount, count.second ? static_cast<int>(count.first) : 0);
+        if (!count.second) expectRefused(brush, messages);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 256 * 1024) << "peak memory in KiB";
 }
 
 TEST(CEGLBrush, RefusedFileKeepsWhatTheBrushHeld) {

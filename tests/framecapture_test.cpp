@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include "support/scratchdir.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -109,6 +111,23 @@ TEST_F(FrameCaptureTest, ReportsAFolderThatCannotBeMadeOrWritten) {
     error.clear();
     EXPECT_FALSE(capture.write(0, rgb.data(), 4, 4, error));
     EXPECT_NE(error.find("frame-000000.png"), std::string::npos) << error;
+}
+
+// A full disk (a frame that is a link to /dev/full), met while writing a large frame or only
+// when the last bytes are flushed at the close: the system's reason, and no cut frame left.
+TEST_F(FrameCaptureTest, AFullDiskIsReportedAndLeavesNoFrame) {
+    CFrameCapture capture(root);
+    for (int side : {4, 400}) {
+        SCOPED_TRACE(side);
+        fs::create_symlink("/dev/full", capture.framePath(side));
+        std::vector<uint8_t> rgb = glRows(side, side);
+        std::string error;
+        EXPECT_FALSE(capture.write(side, rgb.data(), side, side, error));
+        EXPECT_NE(error.find(capture.framePath(side) + ": " + std::strerror(ENOSPC)),
+                  std::string::npos)
+            << error;
+        EXPECT_FALSE(fs::exists(fs::symlink_status(capture.framePath(side))));
+    }
 }
 
 }  // namespace

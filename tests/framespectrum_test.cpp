@@ -50,10 +50,17 @@ TEST(FrameSpectrum, FollowsTheMusicFileAtTheFramesTime) {
                             [](float v) { return v == 0.0f; }));
 }
 
-TEST(FrameSpectrum, AMissingFileStaysSilent) {
-    CFrameSpectrum spectrum;
-    EXPECT_FALSE(spectrum.open(scratchPath("no-such-music.ogg")));
-    EXPECT_TRUE(allZero(spectrum.at(1.0f)));
+// Missing or damaged music stays silent; the last page's claim of 2^40 samples used to be
+// reserved up front and end the run.
+TEST(FrameSpectrum, MissingOrDamagedMusicStaysSilent) {
+    const std::string damaged = std::string(VEXMORO_TEST_DATA) + "/bad-inputs/";
+    for (const std::string& path : {scratchPath("no-such-music.ogg"), damaged + "ogg-fpe-read.ogg",
+                                    damaged + "ogg-fpe-seek.ogg", damaged + "ogg-huge-granule.ogg",
+                                    damaged + "ogg-rate1Hz.ogg"}) {
+        CFrameSpectrum spectrum;
+        EXPECT_FALSE(spectrum.open(path)) << path;
+        EXPECT_TRUE(allZero(spectrum.at(1.0f))) << path;
+    }
 }
 
 }  // namespace

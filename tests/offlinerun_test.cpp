@@ -7,9 +7,13 @@
 #include "support/scratchdir.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/demo.h"
@@ -48,6 +52,23 @@ std::vector<uint8_t> readRGB(const std::string& path, int& width, int& height) {
     return rgb;
 }
 
+// A run set up as the program sets one up: prepared, hooked into a demo, the demo loaded.
+std::unique_ptr<CDemo> loadedDemo(COfflineRun& run, const COptions& options) {
+    std::string error;
+    if (!run.prepare(error)) {
+        ADD_FAILURE() << error;
+        return nullptr;
+    }
+    std::unique_ptr<CDemo> demo(new CDemo(options, &run.ticks()));
+    if (!demo->windowOpened) {
+        ADD_FAILURE() << "no window";
+        return nullptr;
+    }
+    run.attach(*demo);
+    demo->load();
+    return demo;
+}
+
 TEST(OfflineRun, CapturesWhatTheScenesDrewUpright) {
     ScratchDir scratch("offline");
     ASSERT_FALSE(scratch.path.empty());
@@ -59,22 +80,18 @@ TEST(OfflineRun, CapturesWhatTheScenesDrewUpright) {
     options.from = 0.1;
     options.to = 0.2;
     COfflineRun run(options);
-    std::string error;
-    ASSERT_TRUE(run.prepare(error)) << error;
-    CDemo demo(options, &run.ticks());
-    ASSERT_TRUE(demo.windowOpened);
-    run.attach(demo);
-    demo.load();
+    std::unique_ptr<CDemo> demo = loadedDemo(run, options);
+    ASSERT_NE(demo, nullptr);
     auto* scene = new UpperHalfScene();
-    scene->start = demo.scenes[0]->start;
-    scene->duration = demo.scenes[0]->duration;
-    delete demo.scenes[0];
-    demo.scenes[0] = scene;
+    scene->start = demo->scenes[0]->start;
+    scene->duration = demo->scenes[0]->duration;
+    delete demo->scenes[0];
+    demo->scenes[0] = scene;
     run.beginRendering(0);
-    demo.run();
+    demo->run();
     EXPECT_TRUE(scene->silent);
     EXPECT_EQ(scene->draws, 5);  // frames 1 to 5; frame 0 at 0 s lies outside every scene
-    demo.shutdown();
+    demo->shutdown();
     EXPECT_EQ(run.finish(stdout), 0);
 
     std::vector<std::string> names;
@@ -90,6 +107,67 @@ TEST(OfflineRun, CapturesWhatTheScenesDrewUpright) {
     auto at = [&](int x, int y) { return &rgb[(static_cast<size_t>(y) * 800 + x) * 3]; };
     EXPECT_EQ(at(400, 10)[0], 255) << "the top of the picture is red";
     EXPECT_EQ(at(400, 590)[0], 0) << "the bottom is the black clear colour";
+}
+
+// Asked for what it cannot write, the run says so before anything is drawn or made.
+TEST(OfflineRun, RefusesWhatItCannotWriteBeforeDrawing) {
+    ScratchDir scratch("offline-refuse");
+    ASSERT_FALSE(scratch.path.empty());
+    struct Case {
+        std::string capture;  // empty: a benchmark
+        long fps;
+        double from;       // negative: no --from
+        const char* says;  // empty: accepted
+    };
+    const Case cases[] = {
+        {scratch.path + "/clip.avi", 60, -1, ": videos are written only as .mp4, .mkv or .webm"},
+        {scratch.path + "/clip.MOV", 60, -1, ".mp4, .mkv or .webm"},
+        {scratch.path + "/frames", 60, 209.3, "--from 209.3 lies past the end of the show"},
+        {"", 1, 210.3, "past the end of the show"},
+        // The last frame drawn is the first past 209.2 s: it may still lie in the range.
+        {scratch.path + "/frames", 60, 209.21, ""},
+        {"", 1, 210.1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.capture + " from " + std::to_string(c.from));
+        COptions options;
+        options.capture = c.capture;
+        options.benchmark = c.capture.empty();
+        options.fpsNumerator = c.fps;
+        options.fromGiven = c.from >= 0;
+        options.from = c.from;
+        COfflineRun run(options);
+        std::string error;
+        EXPECT_EQ(run.prepare(error), *c.says == '\0');
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        if (*c.says != '\0' && !c.capture.empty()) {
+            EXPECT_FALSE(fs::exists(c.capture));
+        }
+    }
+}
+
+// Whatever start reaches a run, even one a bar file should never have let through, it draws no
+// more frames than the show holds from there to its end.
+TEST(OfflineRun, NeverDrawsMoreFramesThanTheShowHolds) {
+    const std::pair<float, int64_t> cases[] = {{NAN, 3}, {209.0f, 4}, {1e30f, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        COptions options;
+        options.benchmark = true;
+        options.silent = true;
+        options.fpsNumerator = 10;
+        COfflineRun run(options);
+        std::unique_ptr<CDemo> demo = loadedDemo(run, options);
+        ASSERT_NE(demo, nullptr);
+        demo->startTime = c.first;
+        run.beginRendering(0);
+        demo->run();
+        demo->shutdown();
+        EXPECT_EQ(run.ticks().frame(), c.second);
+        std::FILE* table = std::tmpfile();
+        run.finish(table);
+        std::fclose(table);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 #include "audio/oggdecoder.h"
 
 #include <gtest/gtest.h>
+#include <ogg/ogg.h>
 
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <vector>
 
@@ -31,6 +35,56 @@ std::vector<float> tone(int frames, int channels, int rate, const std::vector<fl
             samples[f * channels + c] =
                 gains[c] * static_cast<float>(std::sin(f * 2 * 3.14159265 * 440 / rate));
     return samples;
+}
+
+// Edits the first or the last page of a file in place and makes its checksum good again, so that
+// only the edited field is wrong.
+void editPage(const std::string& path, bool last,
+              const std::function<void(unsigned char* header, unsigned char* body)>& edit) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+    in.close();
+    ogg_page page{};
+    for (size_t at = 0; at + 27 <= bytes.size();) {
+        size_t headerBytes = 27 + bytes[at + 26], bodyBytes = 0;
+        for (size_t i = 27; i < headerBytes; ++i) bodyBytes += bytes[at + i];
+        page = {&bytes[at], static_cast<long>(headerBytes), &bytes[at + headerBytes],
+                static_cast<long>(bodyBytes)};
+        if (!last) break;
+        at += headerBytes + bodyBytes;
+    }
+    edit(page.header, page.body);
+    ogg_page_checksum_set(&page);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+}
+
+void putLittleEndian(unsigned char* at, uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) at[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// A short good file whose identification header claims another sample rate.
+std::string withRate(uint32_t rate) {
+    std::string path = scratchPath("rate" + std::to_string(rate) + ".ogg");
+    writeOgg(path, testMusic(4410, 44100), 2, 44100);
+    editPage(path, false,
+             [&](unsigned char*, unsigned char* body) { putLittleEndian(body + 12, rate, 4); });
+    return path;
+}
+
+// A good file of a few pages whose last page claims the stream ends at `granule` samples.
+std::string withLastGranule(uint64_t granule) {
+    std::string path = scratchPath("granule" + std::to_string(granule) + ".ogg");
+    writeOgg(path, testMusic(88200, 44100), 2, 44100);
+    editPage(path, true, [&](unsigned char* header, unsigned char*) {
+        putLittleEndian(header + 6, granule, 8);
+    });
+    return path;
+}
+
+std::string damaged(const std::string& name) {
+    return std::string(VEXMORO_TEST_DATA) + "/bad-inputs/" + name;
 }
 
 double rms(const std::vector<int16_t>& stereo, int channel) {
@@ -163,4 +217,41 @@ TEST(OggDecoder, CorruptPagesAreSkipped) {
     std::vector<int16_t> stereo = readAll(decoder);
     EXPECT_GT(stereo.size() / 2, 88200u * 3 / 4);
     EXPECT_LT(stereo.size() / 2, 88200u);
+}
+
+// Each is refused at open with its reason, before the library decodes a sample: reading or
+// seeking it would divide by zero (the first two), reserve or convert without bound, or play
+// at a rate nothing can convert. Were one let through, the reads below would end this test.
+TEST(OggDecoder, RefusesWhatTheLibraryWouldMishandle) {
+    struct Case {
+        std::string path;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {damaged("ogg-fpe-read.ogg"), "a page hides inside another page"},
+        {damaged("ogg-fpe-seek.ogg"), "do not make a complete prefix code"},
+        {damaged("ogg-huge-granule.ogg"), "it declares 24932236 s of music"},
+        {damaged("ogg-rate1Hz.ogg"), "sample rate of 1 Hz lies outside"},
+        {withRate(7999), "sample rate of 7999 Hz"},
+        {withRate(192001), "sample rate of 192001 Hz"},
+        {withLastGranule(uint64_t(1) << 62), "s of music, more than the 3600 s"},
+        {withLastGranule(INT64_MAX), "s of music, more than the 3600 s"},
+        {scratchPath(""), "not a regular file"},
+        {scratchPath("missing.ogg"), "No such file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        COggDecoder decoder;
+        EXPECT_FALSE(decoder.open(c.path, 44100));
+        EXPECT_NE(decoder.problem().find(c.reason), std::string::npos) << decoder.problem();
+        std::vector<int16_t> buffer(2 * 4096);
+        EXPECT_EQ(decoder.read(buffer.data(), 4096), 0);
+        EXPECT_FALSE(decoder.seek(0));
+        EXPECT_EQ(decoder.read(buffer.data(), 4096), 0);
+    }
+    for (uint32_t rate : {8000u, 192000u}) {
+        COggDecoder decoder;
+        EXPECT_TRUE(decoder.open(withRate(rate), 44100)) << rate << ": " << decoder.problem();
+        EXPECT_TRUE(decoder.problem().empty());
+    }
 }

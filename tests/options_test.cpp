@@ -43,6 +43,9 @@ TEST(Options, ValuesAreTaken) {
     EXPECT_EQ(options.capture, "out.mp4");
     EXPECT_EQ(options.fpsNumerator, 60000);
     EXPECT_EQ(options.fpsDenominator, 1001);
+    for (const char* fastest : {"1000", "2000/2"}) {
+        EXPECT_TRUE(parse({"--fps", fastest}, options, error)) << fastest << ": " << error;
+    }
     EXPECT_EQ(options.from, 1.0);
     EXPECT_EQ(options.to, 2.5);
     EXPECT_TRUE(options.silent);
@@ -55,7 +58,7 @@ TEST(Options, BadCommandLinesAreRefusedWithAReason) {
         {"--start", "nan"},   {"--fps", "0"},      {"--fps", "30/0"},
         {"--fps", "abc"},     {"--fps", "60/"},    {"--from", "5", "--to", "1"},
         {"--capture", ""},    {"--frobnicate"},    {"--bars"},
-        {"--start", "1e999"},
+        {"--start", "1e999"}, {"--fps", "1001"},   {"--fps", "1000000/999"},
     };
     for (const auto& args : bad) {
         COptions options;

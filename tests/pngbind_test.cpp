@@ -1,6 +1,7 @@
 #include "assets/pngbind.h"
 
 #include <png.h>
+#include <sys/resource.h>
 #include <zlib.h>
 
 #include <functional>
@@ -90,6 +91,22 @@ std::string cut(size_t keep) {
     return path;
 }
 
+// `count` chunks of `type` holding `data`, each with a good checksum, right after IHDR.
+std::string withChunks(const char* type, size_t bytes, int count) {
+    Bytes file = readBytes(png(4, 4, PNG_COLOR_TYPE_RGB, Bytes(48, 3)));
+    Bytes chunk;
+    for (int shift = 24; shift >= 0; shift -= 8) chunk.push_back(bytes >> shift & 0xFF);
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), {'k', 0});
+    chunk.resize(8 + bytes, 'x');
+    uint32_t crc = crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4));
+    for (int shift = 24; shift >= 0; shift -= 8) chunk.push_back(crc >> shift & 0xFF);
+    for (int i = 0; i < count; ++i) file.insert(file.begin() + 33, chunk.begin(), chunk.end());
+    std::string path = tempPath("chunks.png");
+    writeBytes(path, file);
+    return path;
+}
+
 struct BadPng {
     const char* name;
     std::function<std::string()> make;
@@ -109,6 +126,11 @@ const BadPng kBadPngs[] = {
     {"side over the limit", [] { return withHeaderSize(100000, 4); }},
     {"pixels over the budget", [] { return withHeaderSize(8000, 8000); }},
     {"zero width", [] { return withHeaderSize(0, 4); }},
+    // Text the loader never uses may cost a little memory, never gigabytes.
+    {"2 GB text chunk",
+     [] { return std::string(VEXMORO_TEST_DATA) + "/bad-inputs/png-text-2GB-chunk.png"; }},
+    {"text chunk over the limit", [] { return withChunks("tEXt", (1 << 20) + 1, 1); }},
+    {"more text chunks than are kept", [] { return withChunks("tEXt", 100, 40); }},
 };
 
 TEST_F(PngBindTest, MalformedFilesGiveNoTexture) {
@@ -116,6 +138,9 @@ TEST_F(PngBindTest, MalformedFilesGiveNoTexture) {
         SCOPED_TRACE(bad.name);
         EXPECT_EQ(bindPng(bad.make()).id, 0u);
     }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 512 * 1024) << "peak memory in KiB";
     GLuint next = 0;
     glGenTextures(1, &next);
     EXPECT_EQ(next, 1u) << "a refused file generated a texture name";

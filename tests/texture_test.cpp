@@ -158,7 +158,7 @@ TEST_F(TextureTest, UnreadablePngShowsTheErrorBox) {
     EXPECT_FALSE(texture.loadPNG(path.c_str()));
     EXPECT_EQ(texture.id, 0u);
     ASSERT_EQ(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].text, "Unable to load PNG-texture");
+    EXPECT_EQ(recorder.boxes[0].text, "Unable to load PNG-texture " + path);
     EXPECT_EQ(recorder.boxes[0].caption, "CTexture::loadPNG");
     EXPECT_EQ(recorder.boxes[0].style, MessageBoxStyle::Error);
 }

@@ -16,6 +16,9 @@ const char* const kCaption = "CEGLBrush::loadFromFile";
 // Far beyond any mesh of the show; keeps a hostile file from making us allocate gigabytes.
 const std::streamoff kMaxFileBytes = 256 * 1024 * 1024;
 const std::uint32_t kMaxCount = 1u << 24;
+// A mesh costs far more memory than the 12 bytes of its smallest record; this keeps a file of
+// empty meshes to a few megabytes.
+const std::uint32_t kMaxMeshes = 1u << 16;
 
 const std::size_t kHeaderBytes = 12;
 const std::size_t kVertexBytes = 20;
@@ -149,6 +152,7 @@ const char* readMeshes(const FileBytes& bytes, std::vector<CEGLMesh*>& meshes) {
     if (!in.readU32(count)) return "the file is too short to hold a mesh count";
     if (std::int32_t(count) < 0) return "the mesh count is negative";
     if (count > in.remaining() / kHeaderBytes) return "the file cannot hold the meshes it counts";
+    if (count > kMaxMeshes) return "the file counts too many meshes";
     const char* problem = nullptr;
     for (std::uint32_t i = 0; i < count && problem == nullptr; ++i) {
         meshes.push_back(new CEGLMesh());

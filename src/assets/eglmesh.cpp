@@ -34,14 +34,16 @@ CEGLMesh::~CEGLMesh() {
 }
 
 // The loader fills positions, triangles and coordinates; distances read before calcDistances and
-// normals drawn before calcNormals start at zero rather than indeterminate.
+// normals drawn before calcNormals start at zero rather than indeterminate. Empty arrays stay
+// null: each allocation, even of nothing, costs heap.
 void CEGLMesh::allocate(int vertexCnt, int triangleCnt) {
     vertexCount = vertexCnt;
     triangleCount = triangleCnt;
     normalCount = vertexCnt;
     texCoordCount = vertexCnt;
+    if (triangleCount > 0) triangles = new std::uint32_t[triangleCount][3];
+    if (vertexCount == 0) return;
     vertices = new CVector[vertexCount];
-    triangles = new std::uint32_t[triangleCount][3];
     normals = new CVector[normalCount];
     texCoords = new float[texCoordCount][2];
     vertexDistances = new float[vertexCount]();

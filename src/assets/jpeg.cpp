@@ -39,6 +39,12 @@ ErrorManager* managerOf(j_common_ptr cinfo) {
     refuse(cinfo, text);
 }
 
+// Warnings are the library's word for corrupt data (a file cut short, bytes out of place): the
+// picture it would give is partly made up, so it is refused like any other damage.
+void refuseWarnings(j_common_ptr cinfo, int level) {
+    if (level < 0) exitToCaller(cinfo);
+}
+
 // Called between scans while a multi-scan file is read in.
 void countScans(j_common_ptr cinfo) {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
@@ -93,6 +99,7 @@ bool Cjpeg::decodeFile(std::FILE* file, char* failure) {
     ErrorManager manager;
     cinfo.err = jpeg_std_error(&manager.pub);
     manager.pub.error_exit = exitToCaller;
+    manager.pub.emit_message = refuseWarnings;
     manager.failure = failure;
     std::memset(&manager.progress, 0, sizeof manager.progress);
     manager.progress.progress_monitor = countScans;

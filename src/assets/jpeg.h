@@ -1,5 +1,5 @@
 // Decodes one JPEG file into packed 8-bit RGB rows, bottom row first, ready for a GL upload.
-// Refuses what it cannot decode safely (corrupt data, oversize, CMYK, 12-bit, endless scans)
+// Refuses what it cannot decode whole (corrupt or cut data, oversize, CMYK, 12-bit, endless scans)
 // with a message box and false. Does no GL uploads; needs the GL context only for its size limit.
 #pragma once
 

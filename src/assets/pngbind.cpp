@@ -9,6 +9,16 @@
 
 namespace {
 
+const png_alloc_size_t kMaxChunkBytes = 1u << 20;
+const png_uint_32 kMaxKeptChunks = 32;
+
+// The caller's box is the one message a refused file gets; the library's own stay unprinted.
+void quietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+void quietWarning(png_structp, png_const_charp) {}
+
 // Plain data: lives outside the function that holds the setjmp, so it survives a longjmp.
 struct PngRead {
     std::FILE* file;
@@ -41,7 +51,11 @@ bool readPixels(PngRead& read, bool keepAlpha) {
     png_init_io(read.png, read.file);
     int side = maxPictureSide();
     png_set_user_limits(read.png, side, side);
-    png_set_chunk_malloc_max(read.png, 8u << 20);
+    // Text, profiles and the like together never take more than a few megabytes, and a chunk
+    // over the limit stops the read instead of being skipped with a warning.
+    png_set_chunk_malloc_max(read.png, kMaxChunkBytes);
+    png_set_chunk_cache_max(read.png, kMaxKeptChunks);
+    png_set_benign_errors(read.png, 0);
     png_read_info(read.png, read.info);
     read.width = png_get_image_width(read.png, read.info);
     read.height = png_get_image_height(read.png, read.info);
@@ -61,7 +75,7 @@ bool readPixels(PngRead& read, bool keepAlpha) {
 bool readFile(const char* filename, PngRead& read, bool keepAlpha) {
     read.file = std::fopen(filename, "rb");
     if (read.file == nullptr) return false;
-    read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (read.png != nullptr) read.info = png_create_info_struct(read.png);
     bool ok = read.info != nullptr && readPixels(read, keepAlpha);
     png_destroy_read_struct(&read.png, &read.info, nullptr);

@@ -1,5 +1,6 @@
 #include "assets/texture.h"
 
+#include <string>
 #include <vector>
 
 #include "assets/jpeg.h"
@@ -57,7 +58,8 @@ bool CTexture::loadPNG(const char* path) {
     id = pngBind(path, PNG_NOMIPMAPS, PNG_ALPHA, info, GL_REPEAT, GL_NEAREST, GL_NEAREST);
     delete info;
     if (id == 0) {
-        showError("Unable to load PNG-texture", "CTexture::loadPNG");
+        std::string text = std::string("Unable to load PNG-texture ") + path;
+        showError(text.c_str(), "CTexture::loadPNG");
         return false;
     }
     return true;

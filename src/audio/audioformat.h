@@ -13,6 +13,8 @@ constexpr int kChannels = 2;
 constexpr int kBytesPerFrame = kChannels * 2;
 constexpr int kSpectrumSamples = 512;
 constexpr int kSpectrumBins = kSpectrumSamples / 2;
+// The longest music the player and the offline spectrum take: one hour.
+constexpr int kMaxMusicSeconds = 3600;
 
 // Nearest frame, so that times given in decimal (k / 60 s) land on the frame they name
 // despite binary rounding; negative and non-finite times have no frame (-1).

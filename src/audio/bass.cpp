@@ -1,5 +1,7 @@
 #include "audio/bass.h"
 
+#include "audio/audioformat.h"
+#include "audio/oggdecoder.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -24,8 +26,16 @@ bool CBass::init(const char* name, SDL_Window* window) {
         return false;
     }
     stream = BASS_StreamCreateFile(FALSE, fileName.c_str(), 0, 0, 0);
-    if (stream == 0) showError("Unable to load music", "CBass::init()");
+    if (stream == 0) reportUnplayable(fileName);
     return true;
+}
+
+// The stream layer answers only yes or no; a second look at the file finds the reason.
+void CBass::reportUnplayable(const std::string& name) {
+    COggDecoder decoder;
+    std::string text = "Unable to load music " + name;
+    if (!decoder.open(name, audioformat::kRate)) text += ": " + decoder.problem();
+    showError(text.c_str(), "CBass::init()");
 }
 
 void CBass::play() {

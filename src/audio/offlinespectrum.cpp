@@ -1,6 +1,7 @@
 #include "audio/offlinespectrum.h"
 
 #include <cmath>
+#include <vector>
 
 #include "audio/audioformat.h"
 #include "audio/oggdecoder.h"
@@ -13,11 +14,14 @@ bool COfflineSpectrum::open(const std::string& path) {
     opened = false;
     COggDecoder decoder;
     if (!decoder.open(path, audioformat::kRate)) return false;
-    mono.reserve(static_cast<size_t>(decoder.length()));
+    // Grown as decoded, never sized from the length the file declares, and cut at the longest
+    // music the player takes whatever the file holds.
+    const size_t limit = size_t(audioformat::kMaxMusicSeconds) * audioformat::kRate;
     std::vector<int16_t> stereo(2 * 4096);
     while (int got = decoder.read(stereo.data(), 4096)) {
-        for (int f = 0; f < got; ++f)
+        for (int f = 0; f < got && mono.size() < limit; ++f)
             mono.push_back(CSampleHistory::toMono(stereo[2 * f], stereo[2 * f + 1]));
+        if (mono.size() == limit) break;
     }
     opened = true;
     return true;

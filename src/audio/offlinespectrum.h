@@ -1,10 +1,11 @@
 // The spectrum of the music at any time without an audio device, for capture runs and tests:
 // the same analysis as the live player over the samples that begin at that time.
-// Decodes the whole file once at open (mono, about 10 MB per minute). One thread at a time.
+// Decodes the whole file once at open (mono, about 10 MB per minute, at most an hour's worth).
+// One thread at a time.
 #pragma once
 
+#include <deque>
 #include <string>
-#include <vector>
 
 #include "audio/spectrumanalyser.h"
 
@@ -20,6 +21,6 @@ public:
 
 private:
     bool opened = false;
-    std::vector<float> mono;
+    std::deque<float> mono;  // grows in small blocks: no doubling, no copies
     CSpectrumAnalyser analyser;
 };

@@ -4,11 +4,17 @@
 
 #include <algorithm>
 
+#include "audio/audioformat.h"
+#include "audio/oggfilecheck.h"
+
 namespace {
 
 constexpr int kChunkFrames = 1024;
 // A damaged file may report nothing but holes; give up on it rather than spin.
 constexpr int kMaxConsecutiveHoles = 64;
+// Real music lies well inside; a rate like 1 Hz would make the conversion take gigabytes.
+constexpr long kMinSourceRate = 8000;
+constexpr long kMaxSourceRate = 192000;
 
 }  // namespace
 
@@ -27,24 +33,46 @@ COggDecoder::~COggDecoder() {
 
 bool COggDecoder::open(const std::string& path, int rate) {
     close();
-    if (ov_fopen(path.c_str(), &file) != 0) return false;
+    why.clear();
+    if (!COggFileCheck::check(path, why)) return false;
+    if (ov_fopen(path.c_str(), &file) != 0) return refuse("it is not an Ogg Vorbis file");
     opened = true;
+    if (rate < 1) return refuse("no output rate was given");
+    if (!checkLinks()) return false;
     vorbis_info* info = ov_info(&file, -1);
-    if (info == nullptr || info->channels < 1 || info->rate < 1 || rate < 1) {
-        close();
-        return false;
-    }
     sourceRate = static_cast<int>(info->rate);
     outputRate = rate;
     downmix.reset(new CStereoDownmix(info->channels));
+    // Within the checked length, so the product stays far inside 64 bits.
     ogg_int64_t total = ov_pcm_total(&file, -1);
     lengthFrames = total > 0 ? total * outputRate / sourceRate : 0;
     stereoScratch.resize(2 * kChunkFrames);
-    if (sourceRate != outputRate && !openResampler()) {
-        close();
-        return false;
-    }
+    if (sourceRate != outputRate && !openResampler()) return refuse("no rate converter");
     return true;
+}
+
+bool COggDecoder::refuse(const std::string& reason) {
+    why = reason;
+    close();
+    return false;
+}
+
+// Every chained part: a rate the converter can take, channels to mix, and no more music in all
+// than the player takes, whatever the last pages claim.
+bool COggDecoder::checkLinks() {
+    double seconds = 0;
+    for (long link = 0; link < ov_streams(&file); ++link) {
+        vorbis_info* info = ov_info(&file, static_cast<int>(link));
+        if (info == nullptr || info->channels < 1) return refuse("it has a part without channels");
+        if (info->rate < kMinSourceRate || info->rate > kMaxSourceRate)
+            return refuse("its sample rate of " + std::to_string(info->rate) +
+                          " Hz lies outside 8000 to 192000 Hz");
+        seconds += std::max<double>(ov_pcm_total(&file, static_cast<int>(link)), 0) / info->rate;
+    }
+    if (seconds <= audioformat::kMaxMusicSeconds) return true;
+    return refuse("it declares " + std::to_string(static_cast<long long>(std::min(seconds, 1e15))) +
+                  " s of music, more than the " + std::to_string(audioformat::kMaxMusicSeconds) +
+                  " s the player takes");
 }
 
 bool COggDecoder::openResampler() {

@@ -1,6 +1,7 @@
 // Decodes an Ogg Vorbis file piece by piece into 16-bit stereo at a chosen rate: mixes other
-// channel counts down, converts other rates, skips corrupt pages. Does not play anything.
-// Not thread-safe: one thread at a time uses an instance.
+// channel counts down, converts other rates, skips corrupt pages. Refuses files the library
+// would mishandle, rates outside 8 to 192 kHz and music longer than audioformat::kMaxMusicSeconds.
+// Does not play anything. Not thread-safe: one thread at a time uses an instance.
 #pragma once
 
 #include <vorbis/vorbisfile.h>
@@ -21,8 +22,9 @@ public:
     COggDecoder(const COggDecoder&) = delete;
     COggDecoder& operator=(const COggDecoder&) = delete;
 
-    // False for a missing, unreadable or non-Vorbis file.
+    // False for a missing, unreadable, refused or non-Vorbis file; problem() then says why.
     bool open(const std::string& path, int outputRate);
+    const std::string& problem() const { return why; }
     void close();
     bool isOpen() const { return opened; }
 
@@ -37,6 +39,8 @@ private:
     int readSource(int16_t* stereo, int frames);
     int readResampled(int16_t* stereo, int frames);
     bool openResampler();
+    bool refuse(const std::string& reason);
+    bool checkLinks();
 
     OggVorbis_File file;
     bool opened;
@@ -48,4 +52,5 @@ private:
     bool sourceEnded;
     std::vector<char> sourceBytes;
     std::vector<int16_t> stereoScratch;
+    std::string why;
 };

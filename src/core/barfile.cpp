@@ -1,19 +1,26 @@
 #include "core/barfile.h"
 
+#include <cmath>
 #include <cstring>
+#include <sstream>
 
 namespace {
 
 const uint64_t kFieldSize = 4;
 const uint64_t kRecordSize = 9 * kFieldSize;
+// A stream that cannot tell its length (a pipe) is read whole first, up to this: far beyond
+// any bar file.
+const size_t kMaxUnsizedBytes = size_t(16) << 20;
 
-uint64_t bytesLeft(std::istream& in) {
+// False for a stream that cannot seek.
+bool bytesLeft(std::istream& in, uint64_t& left) {
     std::streampos here = in.tellg();
+    if (here < 0) return false;
     in.seekg(0, std::ios::end);
     std::streampos end = in.tellg();
     in.seekg(here);
-    if (here < 0 || end < here) return 0;
-    return static_cast<uint64_t>(end - here);
+    left = end < here ? 0 : static_cast<uint64_t>(end - here);
+    return true;
 }
 
 template <typename T>
@@ -26,9 +33,9 @@ T bitCopy(uint32_t bits) {
 }  // namespace
 
 bool CBarFile::read(std::istream& stream, std::string& why) {
+    if (!bytesLeft(stream, left)) return readUnsized(stream, why);
     in = &stream;
     problem = &why;
-    left = bytesLeft(stream);
     uint32_t start, x, y, full, music;
     bool ok = readText(demoName, "demo name") && readField(start, "start time") &&
               readField(x, "width") && readField(y, "height") &&
@@ -36,11 +43,36 @@ bool CBarFile::read(std::istream& stream, std::string& why) {
               readField(bpm, "tempo") && readText(musicName, "music file name") && readBars();
     if (!ok) return false;
     startTime = bitCopy<float>(start);
+    // As --start on the command line: from no number, or from far below 0, the show never ends.
+    if (!std::isfinite(startTime) || startTime < 0) {
+        why = "The bar file gives a start time of " + std::to_string(startTime) +
+              " s; it must be a number of seconds from 0 on.";
+        return false;
+    }
     xres = bitCopy<int32_t>(x);
     yres = bitCopy<int32_t>(y);
     fullscreen = full != 0;
     musicEnabled = music != 0;
     return true;
+}
+
+bool CBarFile::readUnsized(std::istream& stream, std::string& why) {
+    std::string bytes;
+    char chunk[4096];
+    do {
+        stream.read(chunk, sizeof chunk);
+        bytes.append(chunk, static_cast<size_t>(stream.gcount()));
+        if (bytes.size() > kMaxUnsizedBytes) {
+            why = "The bar file is larger than any bar file needs to be.";
+            return false;
+        }
+    } while (stream);
+    if (stream.bad()) {
+        why = "The bar file cannot be read.";
+        return false;
+    }
+    std::istringstream whole(bytes);
+    return read(whole, why);
 }
 
 // Assembled byte by byte, so the file reads the same on any host.
@@ -62,8 +94,7 @@ bool CBarFile::readText(std::string& text, const char* what) {
     if (!readField(length, (std::string(what) + " length").c_str())) return false;
     if (length > left) {
         *problem = std::string("The bar file gives its ") + what + " a length of " +
-                   std::to_string(bitCopy<int32_t>(length)) +
-                   " bytes, which the rest of the file cannot hold.";
+                   std::to_string(length) + " bytes, which the rest of the file cannot hold.";
         return false;
     }
     std::string bytes(length, '\0');

@@ -12,7 +12,9 @@
 class CBarFile {
 public:
     // Reads every field from `in`, each as its own 4-byte little-endian read. A file that ends
-    // early or announces more than the rest of it holds gives false and `problem` says why.
+    // early, announces more than the rest of it holds, or gives a start time that is not a
+    // number of seconds from 0 on gives false and `problem` says why. A stream that cannot seek
+    // (a pipe) is read whole first.
     bool read(std::istream& in, std::string& problem);
 
     std::string demoName;
@@ -26,6 +28,7 @@ public:
     std::vector<CBarEntry> bars;
 
 private:
+    bool readUnsized(std::istream& stream, std::string& why);
     bool readField(uint32_t& value, const char* what);
     bool readText(std::string& text, const char* what);
     bool readBars();

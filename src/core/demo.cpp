@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -137,6 +138,13 @@ bool CDemo::loadBars(const char* fileName) {
     if (fileName != nullptr) infile.open(fileName, std::ios::binary);
     if (!infile.is_open()) {
         showError("Unable to open bar file", "CDemo::loadBars()");
+        return false;
+    }
+    // A folder opens like a file here, and would only seem to end early.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(fileName, ignored)) {
+        std::string text = std::string("Unable to open bar file ") + fileName + ": it is a folder.";
+        showError(text.c_str(), "CDemo::loadBars()");
         return false;
     }
     CBarFile file;

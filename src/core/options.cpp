@@ -9,6 +9,9 @@
 
 namespace {
 
+// Beyond any use; a far higher rate only multiplies the frames a run must draw.
+constexpr long kMaxFps = 1000;
+
 bool parseSeconds(const char* text, double& value) {
     char* end = nullptr;
     errno = 0;
@@ -67,14 +70,21 @@ bool COptions::takeSeconds(const std::string& arg, const char* value, std::strin
     return true;
 }
 
-bool COptions::takeValue(const std::string& arg, const char* value, std::string& error) {
-    if (arg == "--start" || arg == "--from" || arg == "--to") return takeSeconds(arg, value, error);
-    if (arg == "--fps") {
-        if (parseRate(value, fpsNumerator, fpsDenominator)) return true;
+bool COptions::takeRate(const char* value, std::string& error) {
+    if (!parseRate(value, fpsNumerator, fpsDenominator)) {
         error =
             std::string("option --fps needs a rate such as 60 or 60000/1001, not '") + value + "'";
         return false;
     }
+    if (fpsNumerator <= kMaxFps * fpsDenominator) return true;
+    error = "option --fps allows at most " + std::to_string(kMaxFps) + " frames per second, not '" +
+            value + "'";
+    return false;
+}
+
+bool COptions::takeValue(const std::string& arg, const char* value, std::string& error) {
+    if (arg == "--start" || arg == "--from" || arg == "--to") return takeSeconds(arg, value, error);
+    if (arg == "--fps") return takeRate(value, error);
     if (*value == '\0') {
         error = "option " + arg + " needs a non-empty value";
         return false;
@@ -117,7 +127,8 @@ const char* COptions::usage() {
            "  --root DIR         the folder that holds data/ (default: the program's folder)\n"
            "  --capture PATH     render offline to a folder of PNG frames, or to a .mp4,\n"
            "                     .mkv or .webm video with the music\n"
-           "  --fps N            frame rate of capture and benchmark (default 60; 60000/1001)\n"
+           "  --fps N            frame rate of capture and benchmark (default 60; 60000/1001;\n"
+           "                     at most 1000)\n"
            "  --from S, --to S   capture only frames whose show time lies in [S, S]\n"
            "  --silent           capture and benchmark with an all-zero spectrum\n"
            "  --benchmark        render the whole show offscreen and print frame times\n"

@@ -35,4 +35,5 @@ private:
     bool takeFlag(const std::string& arg);
     bool takeValue(const std::string& arg, const char* value, std::string& error);
     bool takeSeconds(const std::string& arg, const char* value, std::string& error);
+    bool takeRate(const char* value, std::string& error);
 };

@@ -15,10 +15,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The caller gives the one message a failed frame deserves, with the system's reason.
+void quietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
 // libpng reports errors by longjmp; this keeps the jump inside one plain function with no
 // C++ objects alive across it.
 bool encodePNG(FILE* file, png_bytep* rows, int width, int height) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, nullptr);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
@@ -70,11 +75,14 @@ bool CFrameCapture::write(int64_t frame, const uint8_t* rgb, int width, int heig
     size_t stride = static_cast<size_t>(width) * 3;
     for (int y = 0; y < height; ++y)
         rows[y] = const_cast<png_bytep>(rgb + stride * static_cast<size_t>(height - 1 - y));
+    errno = 0;
     bool encoded = encodePNG(file, rows.data(), width, height);
+    int reason = errno;
     bool closed = std::fclose(file) == 0;
-    if (!encoded || !closed) {
-        error = "cannot write " + path + (closed ? "" : std::string(": ") + std::strerror(errno));
-        return false;
-    }
-    return true;
+    if (closed && encoded) return true;
+    // Buffered bytes may fail only at the close (a full disk): that reason is the one to give.
+    if (!closed) reason = errno;
+    error = "cannot write " + path + (reason != 0 ? std::string(": ") + std::strerror(reason) : "");
+    std::remove(path.c_str());  // a cut picture is worse than none
+    return false;
 }

@@ -14,7 +14,8 @@ public:
     bool open(std::string& error);
 
     // rgb: width * height pixels of 3 bytes, rows bottom-up as glReadPixels gives them.
-    // An existing file of the same number is overwritten.
+    // An existing file of the same number is overwritten; a frame that cannot be written whole
+    // is removed, and `error` gives the system's reason.
     bool write(int64_t frame, const uint8_t* rgb, int width, int height, std::string& error);
 
     std::string framePath(int64_t frame) const;

@@ -11,6 +11,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "audio/audioformat.h"
+#include "audio/bass.h"
+#include "audio/oggdecoder.h"
 #include "core/demo.h"
 #include "core/show.h"
 #include "core/timeline.h"
@@ -58,9 +61,18 @@ COfflineRun::COfflineRun(const COptions& runOptions)
       firstWritten(-1),
       lastWritten(-1),
       firstWrittenTime(0),
-      lastWrittenTime(0) {}
+      lastWrittenTime(0),
+      frameLimit(0),
+      musicPlayable(false) {}
 
 bool COfflineRun::prepare(std::string& error) {
+    if (!checkRange(error)) return false;
+    if (CVideoEncoder::isOtherVideoPath(options.capture)) {
+        error = "cannot capture to " + options.capture +
+                ": videos are written only as .mp4, .mkv or .webm (any other name is a folder of "
+                "PNG frames)";
+        return false;
+    }
     if (!options.capture.empty() && toVideo) {
         ffmpeg = CVideoEncoder::findFFmpeg();
         if (ffmpeg.empty()) {
@@ -78,10 +90,25 @@ bool COfflineRun::prepare(std::string& error) {
     return true;
 }
 
+// The last frame a run draws is the first past the show's end, so a range that begins more than a
+// frame after the end holds nothing, whatever the start.
+bool COfflineRun::checkRange(std::string& error) const {
+    double frameSeconds = static_cast<double>(options.fpsDenominator) / options.fpsNumerator;
+    if (!options.fromGiven || options.from <= kShowEndTime + frameSeconds + kSlack) return true;
+    error =
+        format("--from %g lies past the end of the show at %.1f s: no frame would be drawn there",
+               options.from, static_cast<double>(kShowEndTime));
+    return false;
+}
+
+// The music is looked at whenever something uses it: the spectrum, or the video's sound track.
 void COfflineRun::attach(CDemo& target) {
     demo = &target;
     demo->frameHook = this;
-    if (demo->musicEnabled && !options.silent) frameSpectrum.open(demo->musicName);
+    if (!demo->musicEnabled || (options.silent && !toVideo)) return;
+    musicPlayable = options.silent ? COggDecoder().open(demo->musicName, audioformat::kRate)
+                                   : frameSpectrum.open(demo->musicName);
+    if (!musicPlayable) CBass::reportUnplayable(demo->musicName);
 }
 
 void COfflineRun::beginRendering(double loadSeconds) {
@@ -92,7 +119,8 @@ void COfflineRun::beginRendering(double loadSeconds) {
         benchmark->setLoading(loadSeconds * 1000.0);
     }
     progress.reset(new CProgress(stderr, isatty(STDERR_FILENO) == 1, expectedFrames()));
-    if (toVideo && demo->musicEnabled && !fs::exists(demo->musicName)) noteMissingMusic();
+    // One more than the show holds, for the rounding of the show's float clock.
+    frameLimit = framesUntil(demo->endTime) + 1;
     renderStart = lastFrameEnd = Clock::now();
 }
 
@@ -112,7 +140,14 @@ bool COfflineRun::inRange(int64_t frame) const {
 int64_t COfflineRun::expectedFrames() const {
     double limit = demo != nullptr ? demo->endTime : kShowEndTime;
     if (options.toGiven) limit = std::min(limit, options.to);
-    double span = std::max(limit - exactTime(0), 0.0);
+    return framesUntil(limit);
+}
+
+// Frames from the start to `limit` s and the one past it. A start that is no number leaves only
+// that one, and one before 0 counts from 0: no start makes a run longer than the whole show.
+int64_t COfflineRun::framesUntil(double limit) const {
+    double start = exactTime(0);
+    double span = std::isnan(start) ? 0 : std::max(limit - std::max(start, 0.0), 0.0);
     double fps = static_cast<double>(options.fpsNumerator) / options.fpsDenominator;
     return static_cast<int64_t>(std::floor(span * fps + kSlack)) + 2;
 }
@@ -126,7 +161,7 @@ bool COfflineRun::frameDrawn(float time) {
     progress->update(framesDrawn, time, secondsBetween(renderStart, Clock::now()));
     steppingTicks.advance();
     bool pastRange = options.toGiven && exactTime(frame) > options.to + kSlack;
-    return written && !pastRange && interrupted == 0;
+    return written && !pastRange && framesDrawn < frameLimit && interrupted == 0;
 }
 
 // glFinish first, so that the time includes what the rasterizer still had queued.
@@ -171,23 +206,18 @@ bool COfflineRun::openVideo(float time) {
     settings.fpsNumerator = options.fpsNumerator;
     settings.fpsDenominator = options.fpsDenominator;
     settings.ffmpeg = ffmpeg;
-    if (demo->musicEnabled && fs::exists(demo->musicName))
-        settings.musicPath = fs::absolute(demo->musicName).string();
+    if (musicPlayable) settings.musicPath = fs::absolute(demo->musicName).string();
     settings.musicStart = time;
     return video.open(settings, failure);
-}
-
-void COfflineRun::noteMissingMusic() const {
-    std::fprintf(stderr, "vexmoro: no music file %s: the video will have no sound track\n",
-                 demo->musicName.c_str());
 }
 
 int COfflineRun::finish(FILE* out) {
     double seconds = secondsBetween(renderStart, Clock::now());
     std::string closeError;
     if (video.isOpen() && !video.close(closeError) && failure.empty()) failure = closeError;
-    if (toVideo && framesWritten == 0 && failure.empty())
-        failure = "no frame lies in the range, so no video was made";
+    if (!options.capture.empty() && framesWritten == 0 && failure.empty() && interrupted == 0)
+        failure = std::string("no frame lies in the range, so no ") +
+                  (toVideo ? "video was made" : "frame was written");
     if (progress) progress->finish(summary(seconds));
     if (!failure.empty()) std::fprintf(stderr, "vexmoro: %s\n", failure.c_str());
     if (benchmark) benchmark->print(out, CBenchmark::peakResidentKiB());
@@ -201,6 +231,10 @@ std::string COfflineRun::summary(double seconds) const {
                               interrupted != 0 ? "interrupted; " : "",
                               static_cast<long long>(framesDrawn), seconds, fps);
     if (options.capture.empty()) return text;
+    // A video that ffmpeg did not finish is no video, whatever it was given.
+    if (toVideo && !failure.empty())
+        return text + ", but the video " + options.capture +
+               (fs::exists(options.capture) ? " is unfinished" : " was not made");
     if (framesWritten == 0) return text + ", wrote none to " + options.capture;
     return text +
            format(", wrote %lld (frames %lld to %lld, %.3f to %.3f s) to ",

@@ -25,13 +25,14 @@ class COfflineRun : public CFrameHook {
 public:
     explicit COfflineRun(const COptions& options);
 
-    // Before the window opens: finds ffmpeg or makes the frame folder, and takes over Ctrl-C.
-    // On failure nothing has been rendered and `error` says why.
+    // Before the window opens: checks the range and the capture name, finds ffmpeg or makes the
+    // frame folder, and takes over Ctrl-C. On failure nothing has been rendered and `error` says
+    // why.
     bool prepare(std::string& error);
 
     CSteppingTicks& ticks() { return steppingTicks; }
 
-    // Hooks into a constructed demo; call before its load().
+    // Hooks into a constructed demo and reports a music file it cannot use; call before load().
     void attach(CDemo& demo);
     // After the demo's load(): starts the frame clock. loadSeconds: how long loading took.
     void beginRendering(double loadSeconds);
@@ -49,11 +50,12 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    bool checkRange(std::string& error) const;
+    int64_t framesUntil(double limit) const;
     bool inRange(int64_t frame) const;
     void timeFrame(int64_t frame, float time);
     bool writeFrame(int64_t frame, float time);
     bool openVideo(float time);
-    void noteMissingMusic() const;
     std::string summary(double renderSeconds) const;
 
     const COptions& options;
@@ -75,5 +77,7 @@ private:
     int64_t lastWritten;
     float firstWrittenTime;
     float lastWrittenTime;
+    int64_t frameLimit;  // the most frames this run may draw
+    bool musicPlayable;
     std::string failure;
 };

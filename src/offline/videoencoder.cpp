@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 
 extern char** environ;
@@ -60,6 +61,14 @@ bool isExecutableFile(const std::string& path) {
 bool CVideoEncoder::isVideoPath(const std::string& path) {
     std::string extension = lowerExtension(path);
     return extension == ".mp4" || extension == ".mkv" || extension == ".webm";
+}
+
+bool CVideoEncoder::isOtherVideoPath(const std::string& path) {
+    static const char* const kOthers[] = {
+        ".avi", ".mov", ".qt",  ".wmv", ".asf",  ".flv", ".f4v", ".mpg", ".mpeg", ".m2v",  ".m4v",
+        ".ogv", ".3gp", ".3g2", ".ts",  ".m2ts", ".mts", ".vob", ".rm",  ".rmvb", ".divx", ".y4m"};
+    std::string extension = lowerExtension(path);
+    return std::find(std::begin(kOthers), std::end(kOthers), extension) != std::end(kOthers);
 }
 
 std::string CVideoEncoder::findFFmpeg() {

@@ -24,6 +24,9 @@ public:
 
     // Whether `path` names a video file rather than a folder of frames.
     static bool isVideoPath(const std::string& path);
+    // Whether `path` names a video in a format not written here (.avi, .mov, ...), which would
+    // otherwise quietly become a folder of frames by that name.
+    static bool isOtherVideoPath(const std::string& path);
     // The ffmpeg program found on PATH; empty if there is none.
     static std::string findFFmpeg();
     // The full ffmpeg command line for these settings, program first.

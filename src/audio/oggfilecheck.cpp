@@ -1,0 +1,163 @@
+#include "audio/oggfilecheck.h"
+
+#include <ogg/ogg.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "audio/vorbissetup.h"
+
+namespace {
+
+// Far beyond an hour of music at the codec's highest rates.
+const uint64_t kMaxFileBytes = uint64_t(256) << 20;
+const char kCapture[] = "OggS";
+const size_t kFixedHeaderBytes = 27;
+const size_t kMaxHeaderBytes = kFixedHeaderBytes + 255;
+// Streams whose headers are read at the same time; real files interleave a handful at most.
+const size_t kMaxOpenStreams = 16;
+
+using Bytes = std::vector<unsigned char>;
+
+bool readFile(const std::string& path, Bytes& bytes, std::string& problem) {
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) {
+        problem = std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        problem = "it is not a regular file";
+        return false;
+    }
+    if (static_cast<uint64_t>(info.st_size) > kMaxFileBytes) {
+        problem = "it is larger than 256 MiB";
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(info.st_size));
+    std::ifstream in(path, std::ios::binary);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()),
+                 static_cast<std::streamsize>(bytes.size()))) {
+        problem = "it cannot be read";
+        return false;
+    }
+    return true;
+}
+
+// The length of the whole page with a correct checksum that starts at `at`, or 0. `page` then
+// points at `header` (a copy) and at the body in `file`.
+size_t pageAt(const Bytes& file, size_t at, ogg_page& page, unsigned char* header) {
+    size_t left = file.size() - at;
+    if (left < kFixedHeaderBytes) return 0;
+    size_t headerBytes = kFixedHeaderBytes + file[at + 26];
+    if (left < headerBytes) return 0;
+    size_t bodyBytes = 0;
+    for (size_t i = kFixedHeaderBytes; i < headerBytes; ++i) bodyBytes += file[at + i];
+    if (left - headerBytes < bodyBytes) return 0;
+    std::memcpy(header, &file[at], headerBytes);
+    page.header = header;
+    page.header_len = static_cast<long>(headerBytes);
+    page.body = const_cast<unsigned char*>(&file[at + headerBytes]);
+    page.body_len = static_cast<long>(bodyBytes);
+    ogg_page_checksum_set(&page);
+    if (std::memcmp(header + 22, &file[at + 22], 4) != 0) return 0;
+    return headerBytes + bodyBytes;
+}
+
+// The first three packets of one logical stream, taken from its first page on.
+class StreamHeaders {
+public:
+    explicit StreamHeaders(int serial) { ogg_stream_init(&stream, serial); }
+    ~StreamHeaders() { ogg_stream_clear(&stream); }
+    StreamHeaders(const StreamHeaders&) = delete;
+    StreamHeaders& operator=(const StreamHeaders&) = delete;
+
+    ogg_stream_state stream;
+    int taken = 0;
+};
+
+using OpenStreams = std::map<int, std::unique_ptr<StreamHeaders>>;
+
+bool isVorbisIdentification(const ogg_packet& packet) {
+    return packet.bytes >= 7 && packet.packet[0] == 1 &&
+           std::memcmp(packet.packet + 1, "vorbis", 6) == 0;
+}
+
+enum class Verdict { More, Done, Refused };
+
+// Header packets in order: the first tells whether the stream is Vorbis, the third is its setup.
+Verdict takePacket(StreamHeaders& headers, const ogg_packet& packet, std::string& problem) {
+    int index = headers.taken++;
+    if (index == 0) return isVorbisIdentification(packet) ? Verdict::More : Verdict::Done;
+    if (index == 1) return Verdict::More;
+    bool passed = CVorbisSetup::check(packet.packet, static_cast<size_t>(packet.bytes), problem);
+    return passed ? Verdict::Done : Verdict::Refused;
+}
+
+// Feeds one page to its stream; a stream is let go once its setup header passed or its first
+// packet shows it is not Vorbis.
+bool takePage(ogg_page& page, OpenStreams& open, std::string& problem) {
+    int serial = ogg_page_serialno(&page);
+    if (ogg_page_bos(&page)) {
+        if (open.size() >= kMaxOpenStreams && open.count(serial) == 0) {
+            problem = "it starts too many streams at once";
+            return false;
+        }
+        open[serial].reset(new StreamHeaders(serial));
+    }
+    auto found = open.find(serial);
+    if (found == open.end() || ogg_stream_pagein(&found->second->stream, &page) != 0) return true;
+    Verdict verdict = Verdict::More;
+    while (verdict == Verdict::More) {
+        ogg_packet packet;
+        int got = ogg_stream_packetout(&found->second->stream, &packet);
+        if (got == 0) return true;
+        if (got < 0) {
+            problem = "the headers of one of its streams are damaged";
+            return false;
+        }
+        verdict = takePacket(*found->second, packet, problem);
+    }
+    if (verdict == Verdict::Refused) return false;
+    open.erase(found);
+    return true;
+}
+
+}  // namespace
+
+bool COggFileCheck::check(const std::string& path, std::string& problem) {
+    Bytes file;
+    if (!readFile(path, file, problem)) return false;
+    OpenStreams open;
+    unsigned char header[kMaxHeaderBytes];
+    size_t end = 0;  // where the last page found ends
+    auto next = [&](size_t from) {
+        return static_cast<size_t>(
+            std::search(file.begin() + from, file.end(), kCapture, kCapture + 4) - file.begin());
+    };
+    for (size_t at = next(0); at < file.size(); at = next(at + 1)) {
+        ogg_page page;
+        size_t length = pageAt(file, at, page, header);
+        if (length == 0) continue;
+        // The library, seeking, could land inside the outer page and read this one.
+        if (at < end) {
+            problem = "a page hides inside another page";
+            return false;
+        }
+        if (!takePage(page, open, problem)) return false;
+        end = at + length;
+    }
+    for (const auto& stream : open) {
+        if (stream.second->taken > 0) {
+            problem = "the headers of one of its streams are cut short";
+            return false;
+        }
+    }
+    return true;
+}
