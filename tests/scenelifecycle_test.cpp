@@ -25,7 +25,7 @@ const SceneFiles kFiles[] = {
      {"logo.jpg", "nor04.jpg", "title.jpg", "music.jpg", "coding.jpg", "tolvi.jpg", "quander.jpg",
       "brisel.jpg"},
      0},
-    {"greetings", {}, 0},
+    {"greetings", {"particle.jpg", "ruter2.jpg", "floortex.jpg", "overlay_greet.jpg"}, 1},
     {"spike", {}, 0},
     {"tunnel", {}, 0},
     {"end", {}, 0},
