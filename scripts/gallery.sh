@@ -11,6 +11,8 @@ build=${VEXMORO_BUILD_DIR:-$root/build}
 shots=(
   "credits 0 20"
   "credits 0 45"
+  "greetings 50.6 70"
+  "greetings 50.6 85"
   "end 177 190"
   "end 177 205"
 )
