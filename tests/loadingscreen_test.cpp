@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
@@ -76,9 +77,14 @@ TEST_F(LoadingScreenTest, MissingPictureIsReportedAndLoadingGoesOn) {
     ASSERT_TRUE(demo.windowOpened);
     demo.load();
     EXPECT_EQ(demo.loadingTexture.id, 0u);
-    // First the loading picture; the scenes then report their own missing files.
+    // The scenes report their own missing files after it.
     ASSERT_GE(recorder.boxes.size(), 1u);
     EXPECT_EQ(recorder.boxes[0].text, "Unable to open data/textures/loading.jpg");
+    EXPECT_EQ(std::count_if(recorder.boxes.begin(), recorder.boxes.end(),
+                            [](const MessageBoxRecord& box) {
+                                return box.text.find("loading.jpg") != std::string::npos;
+                            }),
+              1);
     EXPECT_EQ(demo.scenes.size(), 5u);
 }
 

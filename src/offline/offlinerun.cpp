@@ -115,7 +115,7 @@ int64_t COfflineRun::expectedFrames() const {
     if (options.toGiven) limit = std::min(limit, options.to);
     double span = std::max(limit - exactTime(0), 0.0);
     double fps = static_cast<double>(options.fpsNumerator) / options.fpsDenominator;
-    return static_cast<int64_t>(std::floor((span + kSlack) * fps)) + 2;
+    return static_cast<int64_t>(std::floor(span * fps + kSlack)) + 2;
 }
 
 bool COfflineRun::frameDrawn(float time) {
