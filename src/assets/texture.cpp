@@ -51,7 +51,7 @@ bool CTexture::load(const char* path) {
     return true;
 }
 
-CTexture* CTexture::fromFile(const char* path) {
+CTexture* loadTexture(const char* path) {
     CTexture* texture = new CTexture();
     texture->load(path);
     return texture;

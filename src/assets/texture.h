@@ -12,10 +12,6 @@ public:
     CTexture(const CTexture&) = delete;
     CTexture& operator=(const CTexture&) = delete;
 
-    // A new texture loaded with load(), for owners that never look at the result: a failed load
-    // has been reported and leaves GL name 0.
-    static CTexture* fromFile(const char* path);
-
     // Each of these first releases the texture the object held.
     bool load(const char* path);
     bool loadPNG(const char* path);
@@ -27,3 +23,7 @@ public:
 private:
     void release();
 };
+
+// A new texture loaded from a JPEG file, for owners that load once and never look at the result:
+// a failed load has been reported and leaves GL name 0.
+CTexture* loadTexture(const char* path);

@@ -45,14 +45,14 @@ CCreditsScene::~CCreditsScene() {
 }
 
 void CCreditsScene::init() {
-    logoTex = CTexture::fromFile("data/textures/logo.jpg");
-    nor04Tex = CTexture::fromFile("data/textures/nor04.jpg");
-    titleTex = CTexture::fromFile("data/textures/title.jpg");
-    musicTex = CTexture::fromFile("data/textures/music.jpg");
-    codingTex = CTexture::fromFile("data/textures/coding.jpg");
-    tolviTex = CTexture::fromFile("data/textures/tolvi.jpg");
-    quanderTex = CTexture::fromFile("data/textures/quander.jpg");
-    briselTex = CTexture::fromFile("data/textures/brisel.jpg");
+    logoTex = loadTexture("data/textures/logo.jpg");
+    nor04Tex = loadTexture("data/textures/nor04.jpg");
+    titleTex = loadTexture("data/textures/title.jpg");
+    musicTex = loadTexture("data/textures/music.jpg");
+    codingTex = loadTexture("data/textures/coding.jpg");
+    tolviTex = loadTexture("data/textures/tolvi.jpg");
+    quanderTex = loadTexture("data/textures/quander.jpg");
+    briselTex = loadTexture("data/textures/brisel.jpg");
 }
 
 // Every picture is added with one colour whose alpha follows bands 1 to 3; GL clamps it to 1.

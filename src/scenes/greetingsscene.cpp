@@ -49,10 +49,10 @@ CGreetingsScene::~CGreetingsScene() {
 
 // Each random number is its own statement: their order is part of the show.
 void CGreetingsScene::init() {
-    particleTex = CTexture::fromFile("data/textures/particle.jpg");
-    floorBaseTex = CTexture::fromFile("data/textures/ruter2.jpg");
-    floorTex = CTexture::fromFile("data/textures/floortex.jpg");
-    overlayTex = CTexture::fromFile("data/textures/overlay_greet.jpg");
+    particleTex = loadTexture("data/textures/particle.jpg");
+    floorBaseTex = loadTexture("data/textures/ruter2.jpg");
+    floorTex = loadTexture("data/textures/floortex.jpg");
+    overlayTex = loadTexture("data/textures/overlay_greet.jpg");
     floorMesh = new CEGLBrush();
     floorMesh->loadFromFile("data/objects/floor.ebr");
     // A floor that failed to load has no mesh to prepare and draws nothing.
