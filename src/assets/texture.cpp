@@ -51,12 +51,6 @@ bool CTexture::load(const char* path) {
     return true;
 }
 
-CTexture* loadTexture(const char* path) {
-    CTexture* texture = new CTexture();
-    texture->load(path);
-    return texture;
-}
-
 bool CTexture::loadPNG(const char* path) {
     release();
     pngInfo* info = new pngInfo();

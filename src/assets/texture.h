@@ -23,7 +23,3 @@ public:
 private:
     void release();
 };
-
-// A new texture loaded from a JPEG file, for owners that load once and never look at the result:
-// a failed load has been reported and leaves GL name 0.
-CTexture* loadTexture(const char* path);

@@ -8,6 +8,12 @@
 
 namespace {
 
+CTexture* loadTexture(const char* path) {
+    CTexture* texture = new CTexture();
+    texture->load(path);
+    return texture;
+}
+
 // Where each credit picture stands and from when; all stay until the scene ends.
 struct Credit {
     double from;

@@ -15,6 +15,12 @@ const double kOrbitEnd = 25.1;
 const double kGravity = -25;
 const float kParticleSize = 5;
 
+CTexture* loadTexture(const char* path) {
+    CTexture* texture = new CTexture();
+    texture->load(path);
+    return texture;
+}
+
 float scaled(float value, double factor) {
     return static_cast<float>(value * factor);
 }
