@@ -11,6 +11,8 @@ build=${VEXMORO_BUILD_DIR:-$root/build}
 shots=(
   "credits 0 20"
   "credits 0 45"
+  "greetings 50.6 70"
+  "greetings 50.6 85"
   "spike 101.1 110"
   "tunnel 126.4 135"
   "tunnel 126.4 160"
@@ -23,11 +25,7 @@ trap 'rm -rf "$work"' EXIT
 n=0
 for shot in "${shots[@]}"; do
   read -r label start at <<<"$shot"
-  # The frame nearest to the shot: a start that is no whole number of frames away (101.1 s is
-  # stored as a float) never lands exactly on it.
-  from=$(awk -v t="$at" 'BEGIN { printf "%.6f", (t > 1 / 60 ? t - 1 / 60 : 0) }')
-  to=$(awk -v t="$at" 'BEGIN { printf "%.6f", t + 1 / 60 }')
-  "$build/vexmoro" --capture "$work/$n" --fps 30 --start "$start" --from "$from" --to "$to" \
+  "$build/vexmoro" --capture "$work/$n" --fps 30 --start "$start" --from "$at" --to "$at" \
     >/dev/null 2>"$work/log"
   frame=$(ls "$work/$n"/frame-*.png | head -n 1)
   cp "$frame" "$work/shot-$(printf %02d "$n").png"

@@ -9,6 +9,7 @@
 
 #include "core/random.h"
 #include "core/timeline.h"
+#include "scenes/endscene.h"
 #include "support/messagerecorder.h"
 #include "support/scenekit.h"
 
@@ -25,7 +26,7 @@ const SceneFiles kFiles[] = {
      {"logo.jpg", "nor04.jpg", "title.jpg", "music.jpg", "coding.jpg", "tolvi.jpg", "quander.jpg",
       "brisel.jpg"},
      0},
-    {"greetings", {}, 0},
+    {"greetings", {"particle.jpg", "ruter2.jpg", "floortex.jpg", "overlay_greet.jpg"}, 1},
     {"spike", {"spikebase.jpg", "sv.jpg", "jente.jpg", "gutt.jpg", "roomtex.jpg"}, 3},
     {"tunnel", {"ruter.jpg", "sv2.jpg", "test2.jpg", "sv.jpg", "overlay_on.jpg"}, 3},
     {"end", {"bg.jpg", "gutt.jpg", "end.jpg"}, 1},
@@ -86,6 +87,24 @@ TEST_F(SceneLifecycle, DeletingASceneReleasesEveryTextureItMade) {
         scene.reset();
         EXPECT_EQ(liveTextureNames(), 0) << slot.name;
     }
+}
+
+// The five scenes share one random sequence, drawn in timeline order at init: the end scene's
+// squares take the numbers right after the greetings' 6000 (the credits draw none).
+TEST_F(SceneLifecycle, ScenesDrawTheirRandomNumbersInTimelineOrder) {
+    seedRandom(1337);
+    std::vector<std::unique_ptr<CScene>> scenes;
+    for (const STimelineSlot& slot : kTimeline) {
+        scenes.emplace_back(slot.make());
+        initScene(*scenes.back(), slot.name);
+    }
+    seedRandom(1337);
+    for (int i = 0; i < 6000; ++i) nextRandom();
+    float r[5];
+    for (float& value : r) value = randomUnit();
+    const CEndScene& end = dynamic_cast<const CEndScene&>(*scenes.back());
+    EXPECT_EQ(end.positions[0], CVector(-340, float(r[0] * 50.0 - 25), float(r[1] * 80.0 - 25)));
+    EXPECT_EQ(end.axes[0], CVector(float(r[2] - 1.0), float(r[3] - 1.0), float(r[4] - 1.0)));
 }
 
 }  // namespace

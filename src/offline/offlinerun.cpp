@@ -22,9 +22,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Range ends given in decimal seconds meet frame times that are exact fractions; a nanosecond
-// of slack keeps "--to 0.1" at 30 fps from losing frame 3 to rounding.
-const double kSlack = 1e-9;
+// Range ends given in decimal seconds meet frame times counted from the show's float start
+// (50.6 s is 50.5999985 s): ten microseconds of slack, far below a frame at any usable rate,
+// keep "--start 50.6 --from 70 --to 70" and "--to 0.1" at 30 fps from losing their frame.
+const double kSlack = 1e-5;
 
 volatile std::sig_atomic_t interrupted = 0;
 

@@ -1,7 +1,47 @@
-// The greetings scene of the show. Its effect is not written yet: it takes its place in the
-// timeline and draws nothing. Needs the GL context current; main thread only.
+// The second scene: a fountain of particles bouncing on a semi-transparent floor over their own
+// mirror image; the camera orbits and jumps on beats, then stands while the world turns under the
+// pulsing greetings picture. Its jumps and re-emissions draw from the shared random sequence, so
+// a run is the same frame for frame only from the same seed. Needs the GL context current; main
+// thread only.
 #pragma once
 
+#include "assets/eglbrush.h"
+#include "assets/texture.h"
 #include "core/scene.h"
+#include "math/vector.h"
 
-class CGreetingsScene : public CScene {};
+class CGreetingsScene : public CScene {
+public:
+    CGreetingsScene();
+    ~CGreetingsScene() override;
+    CGreetingsScene(const CGreetingsScene&) = delete;
+    CGreetingsScene& operator=(const CGreetingsScene&) = delete;
+
+    // Draws 4 random numbers per particle, in particle order.
+    void init() override;
+    void update() override;
+    void draw(float* spectrum) override;
+
+    CVector eye;
+    int particleCount;
+    CTexture* particleTex;
+    CEGLBrush* floorMesh;
+    CTexture* floorBaseTex;
+    CTexture* floorTex;
+    CTexture* overlayTex;
+    float cutTimer;  // seconds until the camera may jump again
+    CVector target;
+    CVector* positions;
+    CVector* velocities;
+    float* ages;
+    CVector emitter;
+
+private:
+    void emit(int i, double t);
+    void moveParticle(int i, double dt);
+    void moveCamera(const float* s);
+    void jumpCamera();
+    void drawParticles(double brightness);
+    void drawFloor(float s0);
+    void drawGreetings(const float* s);
+};
