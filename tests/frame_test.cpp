@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "core/demo.h"
 #include "core/show.h"
 #include "platform/glwindow.h"
 #include "support/picturefiles.h"
@@ -316,6 +317,32 @@ TEST(ScreenFill, ResizedWindowShowsTheFrameFromTheNextFrameOn) {
     SDL_ResetHint(SDL_HINT_VIDEODRIVER);
     unsetenv("DISPLAY");
     unsetenv("XAUTHORITY");
+}
+
+// Live runs wait for the refresh as asked and show every frame; offline runs do neither.
+TEST(FrameOptions, VsyncAndPresentingFollowTheKindOfRun) {
+    struct Row {
+        const char* name;
+        bool vsync, benchmark;
+        int interval;
+        bool presenting;
+    };
+    const Row rows[] = {
+        {"window", true, false, 1, true},
+        {"window, --no-vsync", false, false, 0, true},
+        {"benchmark, --vsync ignored", true, true, 0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        COptions options;
+        options.windowed = true;
+        options.vsync = row.vsync;
+        options.benchmark = row.benchmark;
+        CDemo demo(options, nullptr);
+        ASSERT_TRUE(demo.windowOpened);
+        EXPECT_EQ(SDL_GL_GetSwapInterval(), row.interval);
+        EXPECT_EQ(demo.window->presenting, row.presenting);
+    }
 }
 
 // Offline runs draw the frame alone: a bar file larger than any display is taken, and a GL

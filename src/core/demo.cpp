@@ -59,7 +59,11 @@ CDemo::CDemo(const COptions& options, CTickSource* ticks)
     windowOpened = offline ? window->initWindow(kFrameWidth, kFrameHeight, false)
                            : window->initWindow(xres, yres, fullscreen);
     if (windowOpened) window->setGLDefaults();
-    if (windowOpened && !offline) window->setVSync(options.vsync);
+    // Nobody sees an offline window: its swaps need neither wait nor show the frame.
+    if (offline)
+        window->presenting = false;
+    else if (windowOpened)
+        window->setVSync(options.vsync);
 }
 
 CDemo::~CDemo() {

@@ -38,6 +38,7 @@ CGLWindow::CGLWindow()
       fullscreen(false),
       caption{},
       frame(nullptr),
+      presenting(true),
       captionFrames(0),
       captionTime(0) {}
 
@@ -183,7 +184,7 @@ void CGLWindow::updateCaption(float time) {
 
 void CGLWindow::swapBuffers() {
     if (hdc == nullptr) return;
-    if (frame != nullptr) {
+    if (frame != nullptr && presenting) {
         int w = 0, h = 0;
         SDL_GL_GetDrawableSize(hdc, &w, &h);
         frame->present(w, h);

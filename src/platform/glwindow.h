@@ -36,6 +36,9 @@ public:
     char caption[43];
     // Null where the GL has no framebuffer objects: the show then draws straight into the window.
     CFrame* frame;
+    // Cleared where nobody sees the window (offline runs): swaps then skip the copy, which costs
+    // a software renderer milliseconds a frame.
+    bool presenting;
 
 private:
     bool desktopSize(int& w, int& h);
