@@ -60,22 +60,31 @@ std::string missingTools() {
     return "";
 }
 
-pid_t spawnShell(const std::string& command, int stdinFd = -1, int stdoutFd = -1) {
+pid_t spawn(const std::vector<std::string>& args, int stdinFd = -1, int stdoutFd = -1) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (stdinFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdinFd, STDIN_FILENO);
     if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
-    const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = -1;
-    if (posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char* const*>(argv), environ) !=
-        0)
-        pid = -1;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     return pid;
 }
 
-// A virtual X server from xvfb-run with a white root window, up while the object lives: the
-// command it runs reports the display and waits for its input to close.
+// What the command under xvfb-run does: waits until the server takes connections (xvfb-run can
+// hand over a server still starting when it had to try another display number), reports the
+// display, and keeps the server up until its input closes.
+const char* const kHolder =
+    "for try in $(seq 100); do"
+    "  ffmpeg -v quiet -f x11grab -video_size 8x8 -i \"$DISPLAY\" -frames:v 1 -f null - && break;"
+    "  sleep 0.1; "
+    "done; "
+    "echo \"$DISPLAY $XAUTHORITY\"; read ignored";
+
+// A virtual X server from xvfb-run with a white root window, up while the object lives.
 class VirtualScreen {
 public:
     VirtualScreen(int screenWidth, int screenHeight) : width(screenWidth), height(screenHeight) {
@@ -86,12 +95,13 @@ public:
             close(fds[1]);
             return;
         }
-        // A start number of our own keeps parallel test programs from racing for one display.
-        std::string command = "exec xvfb-run -a -n " + std::to_string(100 + getpid() % 400) +
-                              " -s '-screen 0 " + std::to_string(width) + "x" +
-                              std::to_string(height) +
-                              "x24 -wr' sh -c 'echo \"$DISPLAY $XAUTHORITY\"; read ignored'";
-        server = spawnShell(command, hold[0], fds[1]);
+        // Free display numbers are looked for from one of our own, so that parallel test
+        // programs seldom race for one.
+        server =
+            spawn({"xvfb-run", "-n", std::to_string(100 + getpid() % 400), "-a", "-s",
+                   "-screen 0 " + std::to_string(width) + "x" + std::to_string(height) + "x24 -wr",
+                   "sh", "-c", kHolder},
+                  hold[0], fds[1]);
         close(fds[1]);
         close(hold[0]);
         holder = hold[1];
@@ -103,9 +113,15 @@ public:
         }
         if (out != nullptr) std::fclose(out);
     }
+    // xvfb-run does not wait for the server it stops; the next screen must not meet it.
     ~VirtualScreen() {
+        std::string lock = "/tmp/.X" + display.substr(display.find(':') + 1) + "-lock";
+        pid_t xvfb = -1;
+        if (!display.empty()) std::ifstream(lock) >> xvfb;
         if (holder >= 0) close(holder);
         if (server > 0) waitpid(server, nullptr, 0);
+        for (int tenths = 0; xvfb > 0 && tenths < 50 && fs::exists(lock); ++tenths) usleep(100000);
+        if (xvfb > 0 && fs::exists(lock)) kill(xvfb, SIGKILL);
     }
 
     bool ready() const { return server > 0 && !display.empty(); }
@@ -213,10 +229,11 @@ std::string windowBars(const std::string& root, int width, int height, float sta
 class ShowOnScreen {
 public:
     ShowOnScreen(const VirtualScreen& screen, const std::string& root, const std::string& args) {
-        pid = spawnShell("exec env " + screen.env() +
+        pid = spawn({"sh", "-c",
+                     "exec env " + screen.env() +
                          " SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=" + root +
                          "/audio.fifo " + VEXMORO_BINARY + " --root " + root + " " + args + " >" +
-                         root + "/show.log 2>&1");
+                         root + "/show.log 2>&1"});
     }
     ~ShowOnScreen() {
         if (pid <= 0) return;
@@ -225,12 +242,15 @@ public:
     }
 
     // A FIFO opened for writing waits in the kernel's wait_for_partner.
-    bool waitForAudioDevice() const {
+    bool waitForAudioDevice() {
         for (int tenths = 0; pid > 0 && tenths < 600; ++tenths) {
+            if (waitpid(pid, nullptr, WNOHANG) == pid) {
+                pid = -1;  // ended, and reaped
+                return false;
+            }
             std::ifstream wchan("/proc/" + std::to_string(pid) + "/wchan");
             std::string where;
-            if (!(wchan >> where)) return false;  // gone
-            if (where == "wait_for_partner") return true;
+            if (wchan >> where && where == "wait_for_partner") return true;
             usleep(100000);
         }
         return false;

@@ -55,15 +55,16 @@ CDemo::CDemo(const COptions& options, CTickSource* ticks)
     if (options.startGiven) startTime = options.start;
     if (options.noMusic) musicEnabled = false;
     window = new CGLWindow();
-    // Nobody sees an offline window; at the frame's size its surface stays small.
-    windowOpened = offline ? window->initWindow(kFrameWidth, kFrameHeight, false)
-                           : window->initWindow(xres, yres, fullscreen);
-    if (windowOpened) window->setGLDefaults();
-    // Nobody sees an offline window: its swaps need neither wait nor show the frame.
-    if (offline)
+    // Nobody sees an offline window: at the frame's size its surface stays small, and its swaps
+    // need neither wait for the display nor show the frame.
+    if (offline) {
+        windowOpened = window->initWindow(kFrameWidth, kFrameHeight, false);
         window->presenting = false;
-    else if (windowOpened)
-        window->setVSync(options.vsync);
+    } else {
+        windowOpened = window->initWindow(xres, yres, fullscreen);
+        if (windowOpened) window->setVSync(options.vsync);
+    }
+    if (windowOpened) window->setGLDefaults();
 }
 
 CDemo::~CDemo() {

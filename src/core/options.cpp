@@ -115,7 +115,7 @@ const char* COptions::usage() {
            "Plays the vexmoro demo: an 800 by 600 picture scaled to fill the screen, or a\n"
            "window that can be resized.\n"
            "\n"
-           "  -w, --windowed     an 800 by 600 window instead of full screen\n"
+           "  -w, --windowed     a window instead of full screen (800 by 600, resizable)\n"
            "  --bars FILE        read a bar file before the window opens\n"
            "  --start SECONDS    start the show at that time\n"
            "  --no-music         play without music\n"
