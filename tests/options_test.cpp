@@ -21,6 +21,7 @@ TEST(Options, NoOptionsKeepTheShowAsBuilt) {
     EXPECT_FALSE(options.windowed);
     EXPECT_FALSE(options.startGiven);
     EXPECT_FALSE(options.noMusic);
+    EXPECT_TRUE(options.vsync);
     EXPECT_FALSE(options.offline());
     EXPECT_EQ(options.fpsNumerator, 60);
     EXPECT_EQ(options.fpsDenominator, 1);
@@ -29,10 +30,10 @@ TEST(Options, NoOptionsKeepTheShowAsBuilt) {
 TEST(Options, ValuesAreTaken) {
     COptions options;
     std::string error;
-    ASSERT_TRUE(parse(
-        {"-w", "--start", "12.5", "--no-music", "--root", "/tmp", "--bars", "a.bar", "--capture",
-         "out.mp4", "--fps", "60000/1001", "--from", "1", "--to", "2.5", "--silent"},
-        options, error))
+    ASSERT_TRUE(parse({"-w", "--start", "12.5", "--no-music", "--root", "/tmp", "--bars", "a.bar",
+                       "--capture", "out.mp4", "--fps", "60000/1001", "--from", "1", "--to", "2.5",
+                       "--silent", "--vsync", "--no-vsync"},
+                      options, error))
         << error;
     EXPECT_TRUE(options.windowed);
     EXPECT_TRUE(options.startGiven);
@@ -49,6 +50,7 @@ TEST(Options, ValuesAreTaken) {
     EXPECT_EQ(options.from, 1.0);
     EXPECT_EQ(options.to, 2.5);
     EXPECT_TRUE(options.silent);
+    EXPECT_FALSE(options.vsync) << "the last of the pair wins";
     EXPECT_TRUE(options.offline());
 }
 

@@ -16,12 +16,15 @@
 
 namespace {
 
-bool resolutionFits(int width, int height, std::string& problem) {
-    int maxWidth, maxHeight;
-    largestDisplaySize(maxWidth, maxHeight);
+// Only a window is measured against the display: full screen takes the desktop as it is, and
+// offline runs draw the frame alone.
+bool resolutionFits(int width, int height, bool inWindow, std::string& problem) {
+    int maxWidth = kLargestPictureSide, maxHeight = kLargestPictureSide;
+    if (inWindow) largestWindowSize(maxWidth, maxHeight);
     if (width > 0 && height > 0 && width <= maxWidth && height <= maxHeight) return true;
     problem = "The bar file asks for a resolution of " + std::to_string(width) + "x" +
-              std::to_string(height) + ", which the display cannot show (at most " +
+              std::to_string(height) + ", which " +
+              (inWindow ? "the display cannot show" : "is beyond any picture") + " (at most " +
               std::to_string(maxWidth) + "x" + std::to_string(maxHeight) + ").";
     return false;
 }
@@ -44,6 +47,7 @@ CDemo::CDemo(const COptions& options, CTickSource* ticks)
       bpm(0),
       windowOpened(false),
       offline(options.offline()),
+      windowedOption(options.windowed),
       frameHook(nullptr) {
     // Before the window opens, so that its resolution and full-screen flag apply; what the user
     // typed on the command line wins over the file.
@@ -52,7 +56,15 @@ CDemo::CDemo(const COptions& options, CTickSource* ticks)
     if (options.startGiven) startTime = options.start;
     if (options.noMusic) musicEnabled = false;
     window = new CGLWindow();
-    windowOpened = window->initWindow(xres, yres, fullscreen);
+    // Nobody sees an offline window: at the frame's size its surface stays small, and its swaps
+    // need neither wait for the display nor show the frame.
+    if (offline) {
+        windowOpened = window->initWindow(kFrameWidth, kFrameHeight, false);
+        window->presenting = false;
+    } else {
+        windowOpened = window->initWindow(xres, yres, fullscreen);
+        if (windowOpened) window->setVSync(options.vsync);
+    }
     if (windowOpened) window->setGLDefaults();
 }
 
@@ -64,8 +76,8 @@ void CDemo::load() {
     loadingTexture.load("data/textures/loading.jpg");
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Centres the 512 by 512 picture on the 800 by 600 screen.
-    beginOrtho(xres, yres);
+    // Centres the 512 by 512 picture on the 800 by 600 frame.
+    beginOrtho(kFrameWidth, kFrameHeight);
     drawTexturedQuad(144, 44, 512, 512, loadingTexture.id);
     endOrtho();
     window->swapBuffers();
@@ -115,6 +127,10 @@ void CDemo::runFrame() {
     if (taken) msg.dispatch();
 }
 
+bool CDemo::opensWindow(bool fileFullscreen) const {
+    return !offline && (windowedOption || !fileFullscreen);
+}
+
 bool CDemo::isActive(const CScene& scene, float t) {
     double end = static_cast<double>(scene.start) + static_cast<double>(scene.duration);
     return t > scene.start && end > t;
@@ -149,7 +165,8 @@ bool CDemo::loadBars(const char* fileName) {
     }
     CBarFile file;
     std::string problem;
-    if (!file.read(infile, problem) || !resolutionFits(file.xres, file.yres, problem)) {
+    if (!file.read(infile, problem) ||
+        !resolutionFits(file.xres, file.yres, opensWindow(file.fullscreen), problem)) {
         showError(problem.c_str(), "CDemo::loadBars()");
         return false;
     }

@@ -30,7 +30,7 @@ public:
     void shutdown();
 
     // Reads a bar file into the settings below; a file that cannot be opened or is not sound is
-    // reported and changes nothing.
+    // reported and changes nothing. Its width and height size the window only.
     bool loadBars(const char* fileName);
 
     CGLWindow* window;
@@ -55,6 +55,8 @@ public:
     bool windowOpened;
     // Capture and benchmark runs: drawn offscreen on a stepping clock, no audio device opened.
     bool offline;
+    // --windowed: a window whatever a bar file says.
+    bool windowedOption;
     // Not owned; in offline runs, gives the scenes their spectrum and is told of every frame
     // before it is shown.
     CFrameHook* frameHook;
@@ -63,6 +65,7 @@ public:
     static bool isActive(const CScene& scene, float time);
 
 private:
+    bool opensWindow(bool fileFullscreen) const;
     void appendScene(const STimelineSlot& slot);
     void runFrame();
     void drawScenes();

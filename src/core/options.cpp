@@ -40,6 +40,10 @@ bool parseRate(const std::string& text, long& numerator, long& denominator) {
 }  // namespace
 
 bool COptions::takeFlag(const std::string& arg) {
+    if (arg == "--vsync" || arg == "--no-vsync") {
+        vsync = arg == "--vsync";
+        return true;
+    }
     bool* flag = arg == "-w" || arg == "--windowed" ? &windowed
                  : arg == "--no-music"              ? &noMusic
                  : arg == "--silent"                ? &silent
@@ -118,12 +122,15 @@ bool COptions::parse(int argc, const char* const* argv, std::string& error) {
 
 const char* COptions::usage() {
     return "Usage: vexmoro [options]\n"
-           "Plays the vexmoro demo: 800 by 600, full screen unless told otherwise.\n"
+           "Plays the vexmoro demo: an 800 by 600 picture scaled to fill the screen, or a\n"
+           "window that can be resized.\n"
            "\n"
-           "  -w, --windowed     an 800 by 600 window instead of full screen\n"
+           "  -w, --windowed     a window instead of full screen (800 by 600, resizable)\n"
            "  --bars FILE        read a bar file before the window opens\n"
            "  --start SECONDS    start the show at that time\n"
            "  --no-music         play without music\n"
+           "  --vsync            wait for the display's refresh at each frame (default)\n"
+           "  --no-vsync         draw frames as fast as the machine can\n"
            "  --root DIR         the folder that holds data/ (default: the program's folder)\n"
            "  --capture PATH     render offline to a folder of PNG frames, or to a .mp4,\n"
            "                     .mkv or .webm video with the music\n"

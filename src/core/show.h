@@ -1,4 +1,5 @@
-// The show's fixed facts that more than one place needs: where it ends and which music it plays.
+// The show's fixed facts that more than one place needs: where it ends, which music it plays and
+// the size of the picture it draws.
 // Plain constants with no dependencies, so that the data-set generator can share them.
 #pragma once
 
@@ -7,3 +8,8 @@ constexpr float kShowEndTime = 209.2f;
 
 constexpr const char* kMusicFolder = "data/music/";
 constexpr const char* kMusicFile = "Tarvok-Sunderline_(demo_edit).ogg";
+
+// Every scene draws in a picture of this size, whatever the window's: their viewports, overlays
+// and read-backs are written for it.
+constexpr int kFrameWidth = 800;
+constexpr int kFrameHeight = 600;

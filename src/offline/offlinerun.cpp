@@ -179,9 +179,10 @@ void COfflineRun::timeFrame(int64_t frame, float time) {
     benchmark->addFrame(ms, active);
 }
 
+// The frame as the scenes drew it, whatever window shows it.
 bool COfflineRun::writeFrame(int64_t frame, float time) {
-    int width = demo->window->width;
-    int height = demo->window->height;
+    const int width = kFrameWidth;
+    const int height = kFrameHeight;
     pixels.resize(static_cast<size_t>(width) * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
@@ -202,8 +203,8 @@ bool COfflineRun::writeFrame(int64_t frame, float time) {
 bool COfflineRun::openVideo(float time) {
     CVideoEncoder::Settings settings;
     settings.path = options.capture;
-    settings.width = demo->window->width;
-    settings.height = demo->window->height;
+    settings.width = kFrameWidth;
+    settings.height = kFrameHeight;
     settings.fpsNumerator = options.fpsNumerator;
     settings.fpsDenominator = options.fpsDenominator;
     settings.ffmpeg = ffmpeg;

@@ -4,29 +4,13 @@
 
 #include <algorithm>
 
-namespace {
-
-// Beyond what GL implementations allow for a framebuffer anyway.
-const int kFallbackLimit = 16384;
-
-void growTo(const SDL_DisplayMode& mode, int& width, int& height) {
-    width = std::max(width, mode.w);
-    height = std::max(height, mode.h);
-}
-
-}  // namespace
-
-void largestDisplaySize(int& width, int& height) {
-    width = height = kFallbackLimit;
+void largestWindowSize(int& width, int& height) {
+    width = height = kLargestPictureSide;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-        width = height = 0;
-        growTo(mode, width, height);
-        for (int i = 0; i < SDL_GetNumDisplayModes(0); ++i)
-            if (SDL_GetDisplayMode(0, i, &mode) == 0) growTo(mode, width, height);
-        width = std::min(width, kFallbackLimit);
-        height = std::min(height, kFallbackLimit);
+        width = std::min(mode.w, kLargestPictureSide);
+        height = std::min(mode.h, kLargestPictureSide);
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "core/show.h"
+#include "platform/frame.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -35,10 +37,14 @@ CGLWindow::CGLWindow()
       height(0),
       fullscreen(false),
       caption{},
+      frame(nullptr),
+      presenting(true),
       captionFrames(0),
       captionTime(0) {}
 
 CGLWindow::~CGLWindow() {
+    delete frame;
+    frame = nullptr;
     if (hglrc != nullptr) {
         SDL_GL_MakeCurrent(hwnd, nullptr);
         SDL_GL_DeleteContext(hglrc);
@@ -57,11 +63,14 @@ bool CGLWindow::initWindow(int w, int h, bool full) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     wndClass = true;
     requestPixelFormat();
-    Uint32 style = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
-    hwnd = SDL_CreateWindow(kTitle, 0, 0, width, height, style);
+    if (fullscreen && !desktopSize(w, h)) return false;
+    Uint32 style = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI |
+                   (fullscreen ? SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS
+                               : SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    hwnd = SDL_CreateWindow(kTitle, 0, 0, w, h, style);
     if (hwnd == nullptr) {
         // The window itself can be made, so it was the pixel format that could not.
-        hwnd = SDL_CreateWindow(kTitle, 0, 0, width, height, style & ~SDL_WINDOW_OPENGL);
+        hwnd = SDL_CreateWindow(kTitle, 0, 0, w, h, style & ~SDL_WINDOW_OPENGL);
         if (hwnd == nullptr) return false;
         showMessage("Unable to find a suitable pixelformat", "initGL()", hwnd);
         return false;
@@ -71,21 +80,25 @@ bool CGLWindow::initWindow(int w, int h, bool full) {
     if (!createContext()) return false;
     SDL_ShowWindow(hwnd);
     SDL_RaiseWindow(hwnd);
-    resize(width, height);
+    createFrame();
     return true;
 }
 
-// The display goes to width by height at the desktop's colour depth; the pointer is hidden.
-bool CGLWindow::switchToFullscreen() {
+// Full screen covers the desktop as it is; no display mode is asked for.
+bool CGLWindow::desktopSize(int& w, int& h) {
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
         showMessage("Unable to get displaysettings", "Error");
         return false;
     }
-    mode.w = width;
-    mode.h = height;
-    if (SDL_SetWindowDisplayMode(hwnd, &mode) != 0 ||
-        SDL_SetWindowFullscreen(hwnd, SDL_WINDOW_FULLSCREEN) != 0) {
+    w = mode.w;
+    h = mode.h;
+    return true;
+}
+
+// A borderless window over the whole desktop, the pointer hidden.
+bool CGLWindow::switchToFullscreen() {
+    if (SDL_SetWindowFullscreen(hwnd, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         showMessage("Unable to switch to fullscreen", "CGLWindow::initWindow");
         return false;
     }
@@ -104,6 +117,23 @@ bool CGLWindow::createContext() {
         return false;
     }
     return true;
+}
+
+// The scenes draw in the frame whatever the window's size; without one, in the window as it
+// opened.
+void CGLWindow::createFrame() {
+    frame = new CFrame();
+    if (frame->create()) {
+        resize(kFrameWidth, kFrameHeight);
+        return;
+    }
+    delete frame;
+    frame = nullptr;
+    std::fputs("vexmoro: this GL has no framebuffer objects; drawing straight into the window\n",
+               stderr);
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(hwnd, &w, &h);
+    resize(w, h);
 }
 
 void CGLWindow::resize(int w, int h) {
@@ -153,7 +183,18 @@ void CGLWindow::updateCaption(float time) {
 }
 
 void CGLWindow::swapBuffers() {
-    if (hdc != nullptr) SDL_GL_SwapWindow(hdc);
+    if (hdc == nullptr) return;
+    if (frame != nullptr && presenting) {
+        int w = 0, h = 0;
+        SDL_GL_GetDrawableSize(hdc, &w, &h);
+        frame->present(w, h);
+    }
+    SDL_GL_SwapWindow(hdc);
+}
+
+// A refusal leaves the driver's own choice, which is as good as the show can do there.
+void CGLWindow::setVSync(bool on) {
+    SDL_GL_SetSwapInterval(on ? 1 : 0);
 }
 
 int windowProc(const SDL_Event& event) {
