@@ -25,6 +25,7 @@
 #include "musicfigures.h"
 #include "oggwriter.h"
 #include "support/glfixture.h"
+#include "support/scratchdir.h"
 
 namespace {
 
@@ -421,9 +422,9 @@ TEST(DataSetMusic, DrivesTheScenesAsTheyExpect) {
 }
 
 TEST(DataSetGenerator, ASecondRunGivesTheSameBytes) {
-    const std::filesystem::path again =
-        std::filesystem::temp_directory_path() / "vexmoro_dataset_again";
-    std::filesystem::remove_all(again);
+    const ScratchDir scratch("dataset");
+    ASSERT_FALSE(scratch.path.empty());
+    const std::filesystem::path again = scratch.path;
     const std::string command =
         std::string("\"") + VEXMORO_DATAGEN + "\" \"" + again.string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0);
@@ -439,5 +440,4 @@ TEST(DataSetGenerator, ASecondRunGivesTheSameBytes) {
         ++compared;
     }
     EXPECT_EQ(compared, 24u + 6u + 1u);
-    std::filesystem::remove_all(again);
 }
