@@ -1,20 +1,26 @@
-// Bar files read through CDemo: layout, flags, bit copies, and refusal of unsound files.
+// Bar files: the layout read from memory (fields, flags, bit copies, refusal of unsound files),
+// then what --bars does to the window, which alone needs one open.
 #include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include <unistd.h>
-
+#include "core/barfile.h"
 #include "core/demo.h"
+#include "core/show.h"
 #include "support/messagerecorder.h"
+#include "support/scratchdir.h"
 
 namespace {
 
@@ -74,41 +80,22 @@ std::string readFile(const std::string& path) {
 }
 
 std::string writeFile(const std::string& bytes) {
-    static int serial = 0;
-    std::string path = ::testing::TempDir() + "vexmoro_bars_" + std::to_string(getpid()) + "_" +
-                       std::to_string(serial++) + ".bars";
+    std::string path = tempPath("bars");
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
 
-// Everything a bar file can change, to compare before and after.
-struct Settings {
-    std::string demoName, musicName;
-    float startTime;
-    int xres, yres;
-    bool fullscreen, musicEnabled;
-    uint32_t bpm;
-    std::vector<CBarEntry> bars;
-    size_t barsCapacity;
-};
-
-Settings settingsOf(const CDemo& demo) {
-    return {demo.demoName,   demo.musicName,    demo.startTime, demo.xres, demo.yres,
-            demo.fullscreen, demo.musicEnabled, demo.bpm,       demo.bars, demo.bars.capacity()};
-}
-
-void expectUnchanged(const Settings& before, const CDemo& demo) {
-    Settings now = settingsOf(demo);
-    EXPECT_EQ(before.demoName, now.demoName);
-    EXPECT_EQ(before.musicName, now.musicName);
-    EXPECT_EQ(floatBits(before.startTime), floatBits(now.startTime));
-    EXPECT_EQ(before.xres, now.xres);
-    EXPECT_EQ(before.yres, now.yres);
-    EXPECT_EQ(before.fullscreen, now.fullscreen);
-    EXPECT_EQ(before.musicEnabled, now.musicEnabled);
-    EXPECT_EQ(before.bpm, now.bpm);
-    EXPECT_TRUE(sameBars(before.bars, now.bars));
-    EXPECT_EQ(before.barsCapacity, now.barsCapacity);
+// What a demo holds when no bar file was read, in a window.
+void expectBuiltIn(const CDemo& demo) {
+    EXPECT_EQ("", demo.demoName);
+    EXPECT_EQ(std::string(kMusicFolder) + kMusicFile, demo.musicName);
+    EXPECT_EQ(0.0f, demo.startTime);
+    EXPECT_EQ(800, demo.xres);
+    EXPECT_EQ(600, demo.yres);
+    EXPECT_FALSE(demo.fullscreen);
+    EXPECT_TRUE(demo.musicEnabled);
+    EXPECT_EQ(0u, demo.bpm);
+    EXPECT_TRUE(demo.bars.empty());
 }
 
 std::pair<int, int> windowSize(const CDemo& demo) {
@@ -125,38 +112,32 @@ COptions windowedOptions() {
 
 class BarFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        demo = new CDemo(windowedOptions(), nullptr);
-        ASSERT_TRUE(demo->windowOpened);
-        // Values no test file holds, so that any change shows.
-        demo->demoName = "before";
-        demo->startTime = 3.0f;
-        demo->bpm = 77;
-        demo->bars.assign(1, CBarEntry{1, 2, 3, 4, 5, 6, 7, 8, 9});
-        recorder.boxes.clear();
+    // Each read into a fresh CBarFile, as the demo does.
+    bool load(const std::string& bytes) {
+        std::istringstream in(bytes);
+        parsed = CBarFile();
+        problem.clear();
+        return parsed.read(in, problem);
     }
-    void TearDown() override { delete demo; }
 
-    bool load(const std::string& bytes) { return demo->loadBars(writeFile(bytes).c_str()); }
-
-    CDemo* demo = nullptr;
-    MessageRecorder recorder;
+    CBarFile parsed;
+    std::string problem;
 };
 
 TEST_F(BarFileTest, ReadsEveryFieldIntoTheSettings) {
     BarFields fields;
     fields.barCount = 0;
     ASSERT_TRUE(load(encode(fields)));
-    EXPECT_TRUE(recorder.boxes.empty());
-    EXPECT_EQ("Night Drive", demo->demoName);
-    EXPECT_EQ(12.5f, demo->startTime);
-    EXPECT_EQ(640, demo->xres);
-    EXPECT_EQ(480, demo->yres);
-    EXPECT_FALSE(demo->fullscreen);
-    EXPECT_TRUE(demo->musicEnabled);
-    EXPECT_EQ(floatBits(140.0f), demo->bpm);
-    EXPECT_EQ("data/music/other.ogg", demo->musicName);
-    EXPECT_TRUE(demo->bars.empty());
+    EXPECT_EQ("", problem);
+    EXPECT_EQ("Night Drive", parsed.demoName);
+    EXPECT_EQ(12.5f, parsed.startTime);
+    EXPECT_EQ(640, parsed.xres);
+    EXPECT_EQ(480, parsed.yres);
+    EXPECT_FALSE(parsed.fullscreen);
+    EXPECT_TRUE(parsed.musicEnabled);
+    EXPECT_EQ(floatBits(140.0f), parsed.bpm);
+    EXPECT_EQ("data/music/other.ogg", parsed.musicName);
+    EXPECT_TRUE(parsed.bars.empty());
 }
 
 TEST_F(BarFileTest, RecordsAndTempoAreCopiedBitForBit) {
@@ -170,12 +151,12 @@ TEST_F(BarFileTest, RecordsAndTempoAreCopiedBitForBit) {
     file.u32(1).u32(0x00010000).u32(0xDEADBEEF).u32(42);
     file.bar(500);
     ASSERT_TRUE(load(file.bytes));
-    EXPECT_EQ(0x7FC00001u, demo->bpm);
-    ASSERT_EQ(2u, demo->bars.size());
+    EXPECT_EQ(0x7FC00001u, parsed.bpm);
+    ASSERT_EQ(2u, parsed.bars.size());
     CBarEntry first{0x7FC00001, 0xFFFFFFFF, 0x80000000, floatBits(-1.5f), 0, 1,
                     0x00010000, 0xDEADBEEF, 42};
     CBarEntry second{500, 501, 502, 503, 504, 505, 506, 507, 508};
-    EXPECT_TRUE(sameBars(demo->bars, {first, second}));
+    EXPECT_TRUE(sameBars(parsed.bars, {first, second}));
 }
 
 TEST_F(BarFileTest, AnyNonZeroFlagTurnsItOn) {
@@ -188,10 +169,9 @@ TEST_F(BarFileTest, AnyNonZeroFlagTurnsItOn) {
         SCOPED_TRACE(row.field);
         BarFields fields;
         fields.fullscreen = fields.music = row.field;
-        demo->fullscreen = demo->musicEnabled = !row.on;
         ASSERT_TRUE(load(encode(fields)));
-        EXPECT_EQ(row.on, demo->fullscreen);
-        EXPECT_EQ(row.on, demo->musicEnabled);
+        EXPECT_EQ(row.on, parsed.fullscreen);
+        EXPECT_EQ(row.on, parsed.musicEnabled);
     }
 }
 
@@ -199,12 +179,12 @@ TEST_F(BarFileTest, StartTimeIsAFloatNotAnInteger) {
     BarFields fields;
     fields.start = floatBits(12.5f);
     ASSERT_TRUE(load(encode(fields)));
-    EXPECT_EQ(12.5f, demo->startTime);
+    EXPECT_EQ(12.5f, parsed.startTime);
 
     fields.start = 12;
     ASSERT_TRUE(load(encode(fields)));
-    EXPECT_NE(12.0f, demo->startTime);
-    EXPECT_EQ(12u, floatBits(demo->startTime));
+    EXPECT_NE(12.0f, parsed.startTime);
+    EXPECT_EQ(12u, floatBits(parsed.startTime));
 }
 
 TEST_F(BarFileTest, NamesMayBeEmptyAndStopAtAZeroByte) {
@@ -212,64 +192,23 @@ TEST_F(BarFileTest, NamesMayBeEmptyAndStopAtAZeroByte) {
     fields.demoName = "";
     fields.musicName = "";
     ASSERT_TRUE(load(encode(fields)));
-    EXPECT_EQ("", demo->demoName);
-    EXPECT_EQ("", demo->musicName);
+    EXPECT_EQ("", parsed.demoName);
+    EXPECT_EQ("", parsed.musicName);
 
     fields.demoName = std::string("ab\0cd", 5);
     fields.musicName = "x.ogg";
     ASSERT_TRUE(load(encode(fields)));
-    EXPECT_EQ("ab", demo->demoName);
-    EXPECT_EQ("x.ogg", demo->musicName);
-    EXPECT_EQ(2u, demo->bars.size());
+    EXPECT_EQ("ab", parsed.demoName);
+    EXPECT_EQ("x.ogg", parsed.musicName);
+    EXPECT_EQ(2u, parsed.bars.size());
 }
 
-TEST_F(BarFileTest, MissingFileShowsOneErrorAndChangesNothing) {
-    Settings before = settingsOf(*demo);
-    EXPECT_FALSE(demo->loadBars((::testing::TempDir() + "no/such/file.bars").c_str()));
-    ASSERT_EQ(1u, recorder.boxes.size());
-    EXPECT_EQ(MessageBoxStyle::Error, recorder.boxes[0].style);
-    EXPECT_EQ("Unable to open bar file", recorder.boxes[0].text);
-    EXPECT_EQ("CDemo::loadBars()", recorder.boxes[0].caption);
-    expectUnchanged(before, *demo);
-
-    EXPECT_FALSE(demo->loadBars(nullptr));
-    EXPECT_EQ(2u, recorder.boxes.size());
-    expectUnchanged(before, *demo);
-}
-
-// A folder opens like a file and would only seem to end early; a pipe (--bars <(cat f)) cannot
-// tell its length but is a bar file all the same.
-TEST_F(BarFileTest, FoldersAreRefusedAndPipesRead) {
-    Settings before = settingsOf(*demo);
-    std::string folder = ::testing::TempDir();
-    EXPECT_FALSE(demo->loadBars(folder.c_str()));
-    ASSERT_EQ(1u, recorder.boxes.size());
-    EXPECT_EQ("Unable to open bar file " + folder + ": it is a folder.", recorder.boxes[0].text);
-    expectUnchanged(before, *demo);
-
-    int ends[2];
-    ASSERT_EQ(0, pipe(ends));
-    std::string bytes = encode(BarFields());
-    ASSERT_EQ(static_cast<ssize_t>(bytes.size()), write(ends[1], bytes.data(), bytes.size()));
-    close(ends[1]);
-    EXPECT_TRUE(demo->loadBars(("/dev/fd/" + std::to_string(ends[0])).c_str()));
-    close(ends[0]);
-    EXPECT_EQ(1u, recorder.boxes.size());
-    EXPECT_EQ("Night Drive", demo->demoName);
-    EXPECT_EQ(2u, demo->bars.size());
-}
-
-TEST_F(BarFileTest, EveryTruncationIsRefusedAndChangesNothing) {
+TEST_F(BarFileTest, EveryTruncationIsRefused) {
     std::string whole = encode(BarFields());
-    Settings before = settingsOf(*demo);
     for (size_t length = 0; length < whole.size(); ++length) {
         SCOPED_TRACE(length);
-        recorder.boxes.clear();
         EXPECT_FALSE(load(whole.substr(0, length)));
-        ASSERT_EQ(1u, recorder.boxes.size());
-        EXPECT_EQ(MessageBoxStyle::Error, recorder.boxes[0].style);
-        EXPECT_EQ("CDemo::loadBars()", recorder.boxes[0].caption);
-        expectUnchanged(before, *demo);
+        EXPECT_EQ(0u, problem.rfind("The bar file ", 0)) << problem;
     }
 }
 
@@ -279,14 +218,10 @@ TEST_F(BarFileTest, OversizedOrAbsurdFieldsAreRefusedBeforeAllocating) {
         std::string bytes;
         const char* says;
     };
-    BarFields huge, negative, overlong, negativeMusic, hugeCount, shortCount, zeroWidth, negHeight,
-        wide, tall, nanStart, endless, beforeZero;
+    BarFields huge, negative, overlong, negativeMusic, hugeCount, shortCount, nanStart, endless,
+        beforeZero;
     hugeCount.barCount = 0;
     shortCount.barCount = 2;
-    zeroWidth.xres = 0;
-    negHeight.yres = static_cast<uint32_t>(-1);
-    wide.xres = 100000;
-    tall.yres = 20000;
     nanStart.start = 0x7FC00000;
     endless.start = floatBits(INFINITY);
     beforeZero.start = floatBits(-1e30f);
@@ -308,10 +243,6 @@ TEST_F(BarFileTest, OversizedOrAbsurdFieldsAreRefusedBeforeAllocating) {
         {"bar count 2^32-1, no records", withCount(hugeCount, 0xFFFFFFFF), "bar records"},
         {"bar count 2^28 with two records", withCount(shortCount, 0x10000000), "bar records"},
         {"bar count 3 with two records", withCount(shortCount, 3), "bar records"},
-        {"width 0", encode(zeroWidth), "resolution"},
-        {"height -1", encode(negHeight), "resolution"},
-        {"width 100000", encode(wide), "resolution"},
-        {"height 20000", encode(tall), "resolution"},
         // Any of these would start a show that never ends.
         {"start NaN", encode(nanStart), "start time of nan"},
         {"start infinite", encode(endless), "start time of inf"},
@@ -320,22 +251,14 @@ TEST_F(BarFileTest, OversizedOrAbsurdFieldsAreRefusedBeforeAllocating) {
          readFile(std::string(VEXMORO_TEST_DATA) + "/bad-inputs/bars-start-nan.bars"),
          "start time of nan"},
     };
-    Settings before = settingsOf(*demo);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        recorder.boxes.clear();
         EXPECT_FALSE(load(row.bytes));
-        ASSERT_EQ(1u, recorder.boxes.size());
-        EXPECT_EQ(MessageBoxStyle::Error, recorder.boxes[0].style);
-        EXPECT_EQ("CDemo::loadBars()", recorder.boxes[0].caption);
-        EXPECT_NE(std::string::npos, recorder.boxes[0].text.find(row.says))
-            << recorder.boxes[0].text;
-        expectUnchanged(before, *demo);
+        EXPECT_NE(std::string::npos, problem.find(row.says)) << problem;
     }
 }
 
-// The window opens after the file is read, at its size; options typed on the command line win
-// over it.
+// The window opens after the file is read; options typed on the command line win over it.
 TEST(BarsOption, WindowTakesTheFileSizeAndOptionsOverrideIt) {
     BarFields fields;
     fields.fullscreen = 1;
@@ -375,17 +298,72 @@ TEST(BarsOption, FileSettingsStandWithoutOverrides) {
     EXPECT_EQ("data/music/other.ogg", demo.musicName);
 }
 
+// A file that cannot be opened or is not sound, whether in its layout or in the resolution it
+// asks for: one error box, and the window and every setting stay as built in.
 TEST(BarsOption, UnsoundFileLeavesTheBuiltInWindow) {
+    BarFields zeroWidth, negHeight, wide, tall;
+    zeroWidth.xres = 0;
+    negHeight.yres = static_cast<uint32_t>(-1);
+    wide.xres = 100000;
+    tall.yres = 20000;
+    std::string whole = encode(BarFields());
+    struct Row {
+        const char* name;
+        std::string path;
+        const char* says;
+    };
+    const Row rows[] = {
+        {"missing file", scratchPath("no/such/file.bars"), "Unable to open bar file"},
+        {"cut inside the last record", writeFile(whole.substr(0, whole.size() - 1)), "bar file"},
+        {"width 0", writeFile(encode(zeroWidth)), "resolution"},
+        {"height -1", writeFile(encode(negHeight)), "resolution"},
+        {"width 100000", writeFile(encode(wide)), "resolution"},
+        {"height 20000", writeFile(encode(tall)), "resolution"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MessageRecorder recorder;
+        COptions options = windowedOptions();
+        options.barsFile = row.path;
+        CDemo demo(options, nullptr);
+        ASSERT_TRUE(demo.windowOpened);
+        ASSERT_EQ(1u, recorder.boxes.size());
+        EXPECT_EQ(MessageBoxStyle::Error, recorder.boxes[0].style);
+        EXPECT_EQ("CDemo::loadBars()", recorder.boxes[0].caption);
+        EXPECT_NE(std::string::npos, recorder.boxes[0].text.find(row.says))
+            << recorder.boxes[0].text;
+        EXPECT_EQ(std::make_pair(800, 600), windowSize(demo));
+        expectBuiltIn(demo);
+
+        EXPECT_FALSE(demo.loadBars(nullptr));
+        EXPECT_EQ(2u, recorder.boxes.size());
+        expectBuiltIn(demo);
+    }
+}
+
+// A folder opens like a file and would only seem to end early; a pipe (--bars <(cat f)) cannot
+// tell its length but is a bar file all the same.
+TEST(BarsOption, FoldersAreRefusedAndPipesRead) {
     MessageRecorder recorder;
-    BarFields fields;
-    fields.xres = 0;
+    std::string folder = scratchPath("folder.bars");
+    ASSERT_TRUE(std::filesystem::create_directories(folder));
     COptions options = windowedOptions();
-    options.barsFile = writeFile(encode(fields));
-    CDemo demo(options, nullptr);
-    ASSERT_TRUE(demo.windowOpened);
+    options.barsFile = folder;
+    CDemo refused(options, nullptr);
+    ASSERT_EQ(1u, recorder.boxes.size());
+    EXPECT_EQ("Unable to open bar file " + folder + ": it is a folder.", recorder.boxes[0].text);
+    expectBuiltIn(refused);
+
+    int ends[2];
+    ASSERT_EQ(0, pipe(ends));
+    std::string bytes = encode(BarFields());
+    ASSERT_EQ(static_cast<ssize_t>(bytes.size()), write(ends[1], bytes.data(), bytes.size()));
+    close(ends[1]);
+    EXPECT_TRUE(refused.loadBars(("/dev/fd/" + std::to_string(ends[0])).c_str()));
+    close(ends[0]);
     EXPECT_EQ(1u, recorder.boxes.size());
-    EXPECT_EQ(std::make_pair(800, 600), windowSize(demo));
-    EXPECT_EQ(0.0f, demo.startTime);
+    EXPECT_EQ("Night Drive", refused.demoName);
+    EXPECT_EQ(2u, refused.bars.size());
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
 #include "assets/jpeg.h"
@@ -20,6 +19,7 @@
 #include "oggwriter.h"
 #include "painter.h"
 #include "song.h"
+#include "support/scratchdir.h"
 #include "textrenderer.h"
 
 namespace {
@@ -34,10 +34,6 @@ float readFloat(const std::vector<unsigned char>& bytes, size_t at) {
     float f;
     std::memcpy(&f, &bits, 4);
     return f;
-}
-
-std::string tempPath(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("vexmoro_datagen_" + name)).string();
 }
 
 }  // namespace
@@ -221,7 +217,6 @@ TEST(ImageWriter, JpegDecodesBackAtItsSizeAndColours) {
     // Back through the program's own loader, whose rows run bottom-up.
     Cjpeg jpeg;
     ASSERT_TRUE(jpeg.loadImage(path.c_str()));
-    std::remove(path.c_str());
     EXPECT_EQ(jpeg.width, w);
     EXPECT_EQ(jpeg.height, h);
     ASSERT_EQ(jpeg.bitsPerPixel, 24);
@@ -295,7 +290,6 @@ TEST(OggWriter, SineComesBackAtItsLevelAndInItsBinWithTheFixedSerial) {
     EXPECT_NEAR(bins[2], 0.25f, 0.02f);
     EXPECT_LT(bins[0], 0.02f);
     EXPECT_LT(bins[5], 0.02f);
-    std::remove(path.c_str());
 }
 
 TEST(Song, SceneChangesFallOnBarLines) {

@@ -423,7 +423,7 @@ TEST(DataSetMusic, DrivesTheScenesAsTheyExpect) {
 
 // The second run goes to a folder of its own: runs of the suite side by side must not share it.
 TEST(DataSetGenerator, ASecondRunGivesTheSameBytes) {
-    ScratchDir scratch("dataset-again");
+    const ScratchDir scratch("dataset");
     ASSERT_FALSE(scratch.path.empty());
     const std::filesystem::path again = scratch.path;
     const std::string command =

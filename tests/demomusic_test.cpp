@@ -39,15 +39,18 @@ TEST(DemoMusic, PlaysTheMusicFromTheStartTime) {
     std::vector<int16_t> decoded = decodeOgg(root + "/" + kMusicFolder + kMusicFile);
     std::vector<int16_t> recorded = readRecording(recording);
     const size_t from = 2 * 207 * 44100;
-    // The show ends at 209.2 s, so about 2.2 s of music from 207 s were given to the device.
-    ASSERT_GT(recorded.size(), 2 * 44100 * 2u);
     std::vector<int16_t> fromStart(decoded.begin() + from, decoded.end());
     size_t start = findStart(recorded, fromStart);
     ASSERT_NE(start, std::string::npos) << "the music from 207 s is not in the recording";
-    EXPECT_LT(start, 2 * 4410u) << "more than a tenth of a second before the music";
+    // The seek takes effect within a few buffers even on a loaded machine; one that let the 1.5 s
+    // decoded ahead from 0 s play out first would be heard far later.
+    EXPECT_LT(start, 2 * 44100u) << "more than a second before the music";
     for (size_t i = 0; i < start; ++i) ASSERT_EQ(recorded[i], 0) << i;
-    // A slow machine may keep the device open past the track's end: only silence may follow it.
+    // The show ends 2.2 s after its clock starts, so a real-time device was given about that much
+    // of the music; half of it leaves room for a loaded machine.
     size_t heard = std::min(recorded.size() - start, fromStart.size());
+    EXPECT_GT(heard, 2 * 44100u) << "less than a second of the music";
+    // A slow machine may keep the device open past the track's end: only silence may follow it.
     EXPECT_TRUE(
         std::equal(recorded.begin() + start, recorded.begin() + start + heard, fromStart.begin()));
     for (size_t i = start + heard; i < recorded.size(); ++i) ASSERT_EQ(recorded[i], 0) << i;

@@ -12,6 +12,7 @@
 #include "platform/font.h"
 #include "support/glfixture.h"
 #include "support/messagerecorder.h"
+#include "support/scratchdir.h"
 
 namespace {
 
@@ -142,7 +143,7 @@ TEST_F(FontTest, UnknownFaceFallsBackAndStillDraws) {
 
 // Fontconfig is pointed at a configuration with no fonts in it.
 TEST_F(FontTest, NoFontAtAllIsReportedAndDrawsNothing) {
-    std::string config = ::testing::TempDir() + "vexmoro-nofonts.conf";
+    std::string config = scratchPath("nofonts.conf");
     std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
     setenv("FONTCONFIG_FILE", config.c_str(), 1);
     ASSERT_TRUE(FcInitReinitialize());

@@ -48,12 +48,13 @@ TEST(Program, BadOptionExitsWithUsage) {
     EXPECT_NE(bad.output.find("Usage"), std::string::npos);
 }
 
-// Started 1.5 s before the end, the show stops by itself, on its clock, with status 0.
+// Started 1.5 s before the end, the show stops by itself, on its clock, with status 0. Loading
+// the data set comes first and takes a few seconds, many more on a loaded machine.
 TEST(Program, EndsByItselfAfterTheEndTime) {
     Result run = runProgram("--windowed --no-music --start 207.7");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_GE(run.seconds, 1.4);
-    EXPECT_LT(run.seconds, 60.0);
+    EXPECT_LT(run.seconds, 150.0);
 }
 
 TEST(Program, AWindowThatCannotOpenIsAnErrorExit) {

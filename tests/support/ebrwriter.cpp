@@ -1,11 +1,10 @@
 #include "support/ebrwriter.h"
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+
+#include "support/scratchdir.h"
 
 EbrWriter& EbrWriter::u32(std::uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) bytes.push_back((value >> shift) & 0xFF);
@@ -47,9 +46,7 @@ EbrWriter& EbrWriter::mesh(const std::vector<CVector>& positions,
 }
 
 EbrWriter::TempFile::TempFile(const EbrWriter& writer) {
-    static int serial = 0;
-    filePath = ::testing::TempDir() + "vexmoro_mesh_" + std::to_string(getpid()) + "_" +
-               std::to_string(serial++) + ".ebr";
+    filePath = tempPath("mesh.ebr");
     std::ofstream out(filePath, std::ios::binary);
     out.write(reinterpret_cast<const char*>(writer.bytes.data()), writer.bytes.size());
 }

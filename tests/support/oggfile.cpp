@@ -1,6 +1,5 @@
 #include "support/oggfile.h"
 
-#include <unistd.h>
 #include <vorbis/vorbisenc.h>
 #include <vorbis/vorbisfile.h>
 
@@ -9,8 +8,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-
-#include "support/scratchdir.h"
 
 namespace {
 
@@ -131,10 +128,4 @@ std::vector<float> testMusic(int frames, int rate) {
         samples[2 * f + 1] = static_cast<float>(0.4 * std::sin(2 * pi * (330 + 40 * t) * t) + hiss);
     }
     return samples;
-}
-
-// One folder per test process, removed when the process ends.
-std::string scratchPath(const std::string& name) {
-    static const ScratchDir folder("audio");
-    return (folder.path.empty() ? std::string("/tmp") : folder.path) + "/" + name;
 }

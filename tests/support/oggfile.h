@@ -1,11 +1,13 @@
 // Test support: writes small Ogg Vorbis files from samples (libvorbisenc), decodes them back
 // straight through libvorbisfile as the reference, reads what SDL's disk audio driver recorded,
-// and makes test signals and scratch paths.
+// and makes test signals.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "support/scratchdir.h"  // scratchPath
 
 // Interleaved samples in -1..1; false if encoding or writing fails.
 bool writeOgg(const std::string& path, const std::vector<float>& samples, int channels, int rate);
@@ -22,6 +24,3 @@ size_t findStart(const std::vector<int16_t>& recorded, const std::vector<int16_t
 
 // A busy, never-repeating stereo test signal (tones and noise), interleaved.
 std::vector<float> testMusic(int frames, int rate);
-
-// A fresh path in the system's temporary folder, unique to this process.
-std::string scratchPath(const std::string& name);

@@ -3,38 +3,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-
-namespace {
-
-void removeProcessFolder();
-
-// One folder per test process, removed when the process ends.
-const std::string& processFolder() {
-    static const std::string folder = ::testing::TempDir() + "vexmoro_" + std::to_string(getpid());
-    // Registered after the string exists, so it runs before the string is destroyed.
-    static const bool created =
-        std::filesystem::create_directories(folder) && std::atexit(removeProcessFolder) == 0;
-    (void)created;
-    return folder;
-}
-
-void removeProcessFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(processFolder(), ignored);
-}
-
-}  // namespace
-
-std::string tempPath(const std::string& name) {
-    static int counter = 0;
-    return processFolder() + "/" + std::to_string(++counter) + "_" + name;
-}
 
 Bytes readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,4 +1,4 @@
-// Test support: writes small JPEG, PNG and raw files into the test's temporary folder, so that
+// Test support: writes small JPEG, PNG and raw files into the process's scratch folder, so that
 // loader tests make their own pictures. Pixels are given top row first, as the files store them.
 #pragma once
 
@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<unsigned char>;
+#include "support/scratchdir.h"  // tempPath
 
-// A fresh path in the temporary folder, unique within the test run.
-std::string tempPath(const std::string& name);
+using Bytes = std::vector<unsigned char>;
 
 Bytes readBytes(const std::string& path);
 void writeBytes(const std::string& path, const Bytes& bytes);

@@ -1,5 +1,5 @@
-// Test support: a fresh folder under /tmp for one test's files, removed with everything in it
-// when the object goes.
+// Test support: fresh folders under /tmp made with mkdtemp, so that concurrent runs of the suite
+// never share a path, each removed with everything in it when its owner goes.
 #pragma once
 
 #include <string>
@@ -13,3 +13,10 @@ public:
 
     std::string path;  // empty when no folder could be made
 };
+
+// `name` in this process's own scratch folder, made on first use and removed at exit; the same
+// name gives the same path.
+std::string scratchPath(const std::string& name);
+
+// A path in the same folder that no other call gives.
+std::string tempPath(const std::string& name);
