@@ -9,16 +9,16 @@
 #include "render/overlay.h"
 #include "scenes/sceneassets.h"
 
-    namespace {
+namespace {
 
-    // The camera orbits and jumps up to here, then stands; no float local time equals it.
-    const double kOrbitEnd = 25.1;
-    const double kGravity = -25;
-    const float kParticleSize = 5;
+// The camera orbits and jumps up to here, then stands; no float local time equals it.
+const double kOrbitEnd = 25.1;
+const double kGravity = -25;
+const float kParticleSize = 5;
 
-    float scaled(float value, double factor) {
-        return static_cast<float>(value * factor);
-    }
+float scaled(float value, double factor) {
+    return static_cast<float>(value * factor);
+}
 
 }  // namespace
 
