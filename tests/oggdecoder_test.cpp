@@ -84,7 +84,7 @@ std::string withLastGranule(uint64_t granule) {
 }
 
 std::string damaged(const std::string& name) {
-    return std::string(VEXMORO_TEST_DATA) + "/bad-inputs/" + name;
+    return std::string(VEXMORO_REGRESSIONS) + "/ogg/" + name;
 }
 
 double rms(const std::vector<int16_t>& stereo, int channel) {
