@@ -128,20 +128,20 @@ def main():
             results[(relative, how)] = problems
             peak = figures.get("peak_rss_kib", 0)
             verdict = "pass" if not problems else "FAIL: " + "; ".join(problems)
-            print("%-28s %-8s %6d KiB  %s" % (relative, how, peak, verdict), flush=True)
+            print("%-42s %-8s %6d KiB  %s" % (relative, how, peak, verdict), flush=True)
 
     print_matrix(files, results)
     sys.exit(1 if any(results.values()) else 0)
 
 
 def print_matrix(files, results):
-    print("\n%-28s" % "file" + "".join("%-9s" % d for d in DAMAGES))
+    print("\n%-42s" % "file" + "".join("%-9s" % d for d in DAMAGES))
     for relative in files:
         row = [results.get((relative, d)) for d in DAMAGES]
         if all(r is None for r in row):
             continue
         cells = ["-" if r is None else ("pass" if not r else "FAIL") for r in row]
-        print("%-28s" % relative + "".join("%-9s" % c for c in cells))
+        print("%-42s" % relative + "".join("%-9s" % c for c in cells))
     failed = sum(1 for r in results.values() if r)
     print("\n%d runs, %d failed" % (len(results), failed))
 
