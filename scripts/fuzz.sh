@@ -72,6 +72,8 @@ find "$root/tests/regressions/$target" -type f ! -name expected.txt -exec cp {} 
 limit=()
 [ "$seconds" -gt 0 ] && limit=(-max_total_time="$seconds")
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+# Leaks that are the libraries' own, as in the test suite.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/lsan.supp}
 # The loaders' own refusals go to standard error; -close_fd_mask=2 keeps them off the screen,
 # while crash reports still show.
 cd "$findings"

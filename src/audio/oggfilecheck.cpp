@@ -92,6 +92,33 @@ bool isVorbisIdentification(const ogg_packet& packet) {
            std::memcmp(packet.packet + 1, "vorbis", 6) == 0;
 }
 
+// Chained parts follow one another whole: once a part has begun after pages of data, no page of an
+// earlier part may come. A page that does sends the decoding library, reading on, into moving a
+// negative number of bytes.
+class PartOrder {
+public:
+    bool admits(ogg_page& page) {
+        int serial = ogg_page_serialno(&page);
+        if (ogg_page_bos(&page)) {
+            if (dataSeen) {
+                earlier.insert(current.begin(), current.end());
+                current.clear();
+            }
+            dataSeen = false;
+            earlier.erase(serial);
+        } else {
+            dataSeen = true;
+        }
+        current.insert(serial);
+        return earlier.count(serial) == 0;
+    }
+
+private:
+    std::set<int> current;  // the streams of the part being read
+    std::set<int> earlier;  // those of the parts before it
+    bool dataSeen = false;
+};
+
 enum class Verdict { More, Done, Refused };
 
 // Header packets in order: the first tells whether the stream is Vorbis, the third is its setup.
@@ -140,6 +167,7 @@ bool COggFileCheck::check(const std::string& path, std::string& problem) {
     if (!readFile(path, file, problem)) return false;
     OpenStreams open;
     Unended unended;
+    PartOrder order;
     unsigned char header[kMaxHeaderBytes];
     size_t end = 0;  // where the last page found ends
     auto next = [&](size_t from) {
@@ -153,6 +181,10 @@ bool COggFileCheck::check(const std::string& path, std::string& problem) {
         // The library, seeking, could land inside the outer page and read this one.
         if (at < end) {
             problem = "a page hides inside another page";
+            return false;
+        }
+        if (!order.admits(page)) {
+            problem = "a page of one of its parts comes after the next part began";
             return false;
         }
         if (!takePage(page, open, unended, problem)) return false;
