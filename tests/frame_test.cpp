@@ -84,7 +84,9 @@ const char* const kHolder =
     "done; "
     "echo \"$DISPLAY $XAUTHORITY\"; read ignored";
 
-// A virtual X server from xvfb-run with a white root window, up while the object lives.
+// A virtual X server from xvfb-run with a white root window, up while the object lives. It never
+// resets: a bare server resets when its last client leaves, and a show that asks the desktop's size
+// before opening its window would meet the reset between the two connections.
 class VirtualScreen {
 public:
     VirtualScreen(int screenWidth, int screenHeight) : width(screenWidth), height(screenHeight) {
@@ -97,11 +99,11 @@ public:
         }
         // Free display numbers are looked for from one of our own, so that parallel test
         // programs seldom race for one.
-        server =
-            spawn({"xvfb-run", "-n", std::to_string(100 + getpid() % 400), "-a", "-s",
-                   "-screen 0 " + std::to_string(width) + "x" + std::to_string(height) + "x24 -wr",
-                   "sh", "-c", kHolder},
-                  hold[0], fds[1]);
+        server = spawn({"xvfb-run", "-n", std::to_string(100 + getpid() % 400), "-a", "-s",
+                        "-screen 0 " + std::to_string(width) + "x" + std::to_string(height) +
+                            "x24 -wr -noreset",
+                        "sh", "-c", kHolder},
+                       hold[0], fds[1]);
         close(fds[1]);
         close(hold[0]);
         holder = hold[1];

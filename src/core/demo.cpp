@@ -123,7 +123,7 @@ void CDemo::runFrame() {
     drawScenes();
     if (frameHook != nullptr && !frameHook->frameDrawn(time)) done = true;
     window->swapBuffers();
-    window->updateCaption(time);
+    if (!offline) window->updateCaption(time);  // nobody sees an offline window's caption
     if (taken) msg.dispatch();
 }
 

@@ -41,6 +41,12 @@ long CBenchmark::peakResidentKiB() {
 CBenchmark::CBenchmark(std::vector<std::string> sceneNames)
     : names(std::move(sceneNames)), sceneMs(names.size()), loadingMs(0) {}
 
+void CBenchmark::reserve(size_t frames) {
+    allMs.reserve(frames);
+    emptyMs.reserve(frames);
+    for (std::vector<double>& ms : sceneMs) ms.reserve(frames);
+}
+
 // A frame drawn by two overlapping scenes counts for both.
 void CBenchmark::addFrame(double ms, const std::vector<size_t>& active) {
     allMs.push_back(ms);

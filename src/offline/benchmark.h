@@ -26,6 +26,8 @@ public:
     explicit CBenchmark(std::vector<std::string> sceneNames);
 
     void setLoading(double ms) { loadingMs = ms; }
+    // Room for this many frames, so that adding them allocates nothing.
+    void reserve(size_t frames);
     // active: indices into sceneNames of the scenes drawn in the frame; empty for none.
     void addFrame(double ms, const std::vector<size_t>& active);
     void print(FILE* out, long peakKiB) const;

@@ -113,15 +113,17 @@ void COfflineRun::attach(CDemo& target) {
 }
 
 void COfflineRun::beginRendering(double loadSeconds) {
+    // One more than the show holds, for the rounding of the show's float clock.
+    frameLimit = framesUntil(demo->endTime) + 1;
     if (options.benchmark) {
         std::vector<std::string> names;
         for (const STimelineSlot& slot : kTimeline) names.push_back(slot.name);
         benchmark.reset(new CBenchmark(names));
         benchmark->setLoading(loadSeconds * 1000.0);
+        benchmark->reserve(static_cast<size_t>(frameLimit));
+        activeScenes.reserve(demo->scenes.size());
     }
     progress.reset(new CProgress(stderr, isatty(STDERR_FILENO) == 1, expectedFrames()));
-    // One more than the show holds, for the rounding of the show's float clock.
-    frameLimit = framesUntil(demo->endTime) + 1;
     renderStart = lastFrameEnd = Clock::now();
 }
 
@@ -172,11 +174,11 @@ void COfflineRun::timeFrame(int64_t frame, float time) {
     double ms = secondsBetween(lastFrameEnd, now) * 1000.0;
     lastFrameEnd = now;
     if (!inRange(frame)) return;
-    std::vector<size_t> active;
+    activeScenes.clear();
     for (size_t i = 0; i < demo->scenes.size(); ++i)
         if (demo->scenes[i] != nullptr && CDemo::isActive(*demo->scenes[i], time))
-            active.push_back(i);
-    benchmark->addFrame(ms, active);
+            activeScenes.push_back(i);
+    benchmark->addFrame(ms, activeScenes);
 }
 
 // The frame as the scenes drew it, whatever window shows it.

@@ -67,6 +67,7 @@ private:
     CFrameCapture pictures;
     CVideoEncoder video;
     std::unique_ptr<CBenchmark> benchmark;
+    std::vector<size_t> activeScenes;  // of the frame being timed
     std::unique_ptr<CProgress> progress;
     std::vector<uint8_t> pixels;
     Clock::time_point renderStart;
