@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages vexmoro needs to build, test and play, when they are missing.
+# Packages named as arguments are installed too when missing (scripts/fuzz.sh asks for clang).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   ffmpeg xvfb xauth
+  "$@"
 )
 
 missing=()

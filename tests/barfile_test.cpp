@@ -248,7 +248,7 @@ TEST_F(BarFileTest, OversizedOrAbsurdFieldsAreRefusedBeforeAllocating) {
         {"start infinite", encode(endless), "start time of inf"},
         {"start far below 0", encode(beforeZero), "start time of -1"},
         {"start NaN, as found",
-         readFile(std::string(VEXMORO_TEST_DATA) + "/bad-inputs/bars-start-nan.bars"),
+         readFile(std::string(VEXMORO_REGRESSIONS) + "/bars/bars-start-nan.bars"),
          "start time of nan"},
     };
     for (const Row& row : rows) {

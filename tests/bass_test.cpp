@@ -113,7 +113,7 @@ TEST_F(BassTest, UnplayableMusicShowsOneErrorBoxAndReturnsTrue) {
     std::string empty = scratchPath("bass-empty.ogg"), text = scratchPath("bass-text.ogg");
     std::ofstream(empty).close();
     std::ofstream(text) << "not music";
-    const std::string damaged = std::string(VEXMORO_TEST_DATA) + "/bad-inputs/";
+    const std::string damaged = std::string(VEXMORO_REGRESSIONS) + "/ogg/";
     const std::pair<std::string, const char*> files[] = {
         {scratchPath("missing.ogg"), "No such file"},
         {empty, "not an Ogg Vorbis file"},

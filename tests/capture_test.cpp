@@ -336,7 +336,7 @@ TEST_F(CaptureRun, InterruptFinishesTheVideo) {
 // the file and why, and the show goes on silently. The damaged files used to kill the process
 // (a division by zero in the decoding library, a 2^40-sample reservation) or take gigabytes.
 TEST_F(CaptureRun, UnusableMusicIsReportedOnceAndTheShowGoesOn) {
-    const std::string damaged = std::string(VEXMORO_TEST_DATA) + "/bad-inputs/";
+    const std::string damaged = std::string(VEXMORO_REGRESSIONS) + "/ogg/";
     const std::string box = "CBass::init(): Unable to load music " + kMusic + ": ";
     struct Case {
         const char* name;

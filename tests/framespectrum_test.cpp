@@ -53,7 +53,7 @@ TEST(FrameSpectrum, FollowsTheMusicFileAtTheFramesTime) {
 // Missing or damaged music stays silent; the last page's claim of 2^40 samples used to be
 // reserved up front and end the run.
 TEST(FrameSpectrum, MissingOrDamagedMusicStaysSilent) {
-    const std::string damaged = std::string(VEXMORO_TEST_DATA) + "/bad-inputs/";
+    const std::string damaged = std::string(VEXMORO_REGRESSIONS) + "/ogg/";
     for (const std::string& path : {scratchPath("no-such-music.ogg"), damaged + "ogg-fpe-read.ogg",
                                     damaged + "ogg-fpe-seek.ogg", damaged + "ogg-huge-granule.ogg",
                                     damaged + "ogg-rate1Hz.ogg"}) {

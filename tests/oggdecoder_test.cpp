@@ -83,8 +83,16 @@ std::string withLastGranule(uint64_t granule) {
     return path;
 }
 
+// A good file of a few pages cut to half its length, as an interrupted copy leaves it.
+std::string cutInHalf() {
+    std::string path = scratchPath("cut.ogg");
+    writeOgg(path, testMusic(88200, 44100), 2, 44100);
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+    return path;
+}
+
 std::string damaged(const std::string& name) {
-    return std::string(VEXMORO_TEST_DATA) + "/bad-inputs/" + name;
+    return std::string(VEXMORO_REGRESSIONS) + "/ogg/" + name;
 }
 
 double rms(const std::vector<int16_t>& stereo, int channel) {
@@ -220,8 +228,9 @@ TEST(OggDecoder, CorruptPagesAreSkipped) {
 }
 
 // Each is refused at open with its reason, before the library decodes a sample: reading or
-// seeking it would divide by zero (the first two), reserve or convert without bound, or play
-// at a rate nothing can convert. Were one let through, the reads below would end this test.
+// seeking it would divide by zero (the first two), reserve or convert without bound, play at a
+// rate nothing can convert, or fall silent at a cut without a word. Were one let through, the
+// reads below would end this test.
 TEST(OggDecoder, RefusesWhatTheLibraryWouldMishandle) {
     struct Case {
         std::string path;
@@ -236,6 +245,7 @@ TEST(OggDecoder, RefusesWhatTheLibraryWouldMishandle) {
         {withRate(192001), "sample rate of 192001 Hz"},
         {withLastGranule(uint64_t(1) << 62), "s of music, more than the 3600 s"},
         {withLastGranule(INT64_MAX), "s of music, more than the 3600 s"},
+        {cutInHalf(), "it is cut short"},
         {scratchPath(""), "not a regular file"},
         {scratchPath("missing.ogg"), "No such file"},
     };

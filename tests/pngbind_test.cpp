@@ -128,7 +128,7 @@ const BadPng kBadPngs[] = {
     {"zero width", [] { return withHeaderSize(0, 4); }},
     // Text the loader never uses may cost a little memory, never gigabytes.
     {"2 GB text chunk",
-     [] { return std::string(VEXMORO_TEST_DATA) + "/bad-inputs/png-text-2GB-chunk.png"; }},
+     [] { return std::string(VEXMORO_REGRESSIONS) + "/png/png-text-2GB-chunk.png"; }},
     {"text chunk over the limit", [] { return withChunks("tEXt", (1 << 20) + 1, 1); }},
     {"more text chunks than are kept", [] { return withChunks("tEXt", 100, 40); }},
 };

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "audio/vorbissetup.h"
@@ -83,11 +84,40 @@ public:
 };
 
 using OpenStreams = std::map<int, std::unique_ptr<StreamHeaders>>;
+// Vorbis streams whose last page has not been seen.
+using Unended = std::set<int>;
 
 bool isVorbisIdentification(const ogg_packet& packet) {
     return packet.bytes >= 7 && packet.packet[0] == 1 &&
            std::memcmp(packet.packet + 1, "vorbis", 6) == 0;
 }
+
+// Chained parts follow one another whole: once a part has begun after pages of data, no page of an
+// earlier part may come. A page that does sends the decoding library, reading on, into moving a
+// negative number of bytes.
+class PartOrder {
+public:
+    bool admits(ogg_page& page) {
+        int serial = ogg_page_serialno(&page);
+        if (ogg_page_bos(&page)) {
+            if (dataSeen) {
+                earlier.insert(current.begin(), current.end());
+                current.clear();
+            }
+            dataSeen = false;
+            earlier.erase(serial);
+        } else {
+            dataSeen = true;
+        }
+        current.insert(serial);
+        return earlier.count(serial) == 0;
+    }
+
+private:
+    std::set<int> current;  // the streams of the part being read
+    std::set<int> earlier;  // those of the parts before it
+    bool dataSeen = false;
+};
 
 enum class Verdict { More, Done, Refused };
 
@@ -102,7 +132,7 @@ Verdict takePacket(StreamHeaders& headers, const ogg_packet& packet, std::string
 
 // Feeds one page to its stream; a stream is let go once its setup header passed or its first
 // packet shows it is not Vorbis.
-bool takePage(ogg_page& page, OpenStreams& open, std::string& problem) {
+bool takePage(ogg_page& page, OpenStreams& open, Unended& unended, std::string& problem) {
     int serial = ogg_page_serialno(&page);
     if (ogg_page_bos(&page)) {
         if (open.size() >= kMaxOpenStreams && open.count(serial) == 0) {
@@ -123,6 +153,7 @@ bool takePage(ogg_page& page, OpenStreams& open, std::string& problem) {
             return false;
         }
         verdict = takePacket(*found->second, packet, problem);
+        if (found->second->taken == 1 && verdict == Verdict::More) unended.insert(serial);
     }
     if (verdict == Verdict::Refused) return false;
     open.erase(found);
@@ -135,6 +166,8 @@ bool COggFileCheck::check(const std::string& path, std::string& problem) {
     Bytes file;
     if (!readFile(path, file, problem)) return false;
     OpenStreams open;
+    Unended unended;
+    PartOrder order;
     unsigned char header[kMaxHeaderBytes];
     size_t end = 0;  // where the last page found ends
     auto next = [&](size_t from) {
@@ -150,7 +183,12 @@ bool COggFileCheck::check(const std::string& path, std::string& problem) {
             problem = "a page hides inside another page";
             return false;
         }
-        if (!takePage(page, open, problem)) return false;
+        if (!order.admits(page)) {
+            problem = "a page of one of its parts comes after the next part began";
+            return false;
+        }
+        if (!takePage(page, open, unended, problem)) return false;
+        if (ogg_page_eos(&page)) unended.erase(ogg_page_serialno(&page));
         end = at + length;
     }
     for (const auto& stream : open) {
@@ -158,6 +196,11 @@ bool COggFileCheck::check(const std::string& path, std::string& problem) {
             problem = "the headers of one of its streams are cut short";
             return false;
         }
+    }
+    // A file cut short would play only up to the cut and then fall silent without a word.
+    if (!unended.empty()) {
+        problem = "it is cut short: one of its Vorbis streams never ends";
+        return false;
     }
     return true;
 }
