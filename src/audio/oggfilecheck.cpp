@@ -92,30 +92,45 @@ bool isVorbisIdentification(const ogg_packet& packet) {
            std::memcmp(packet.packet + 1, "vorbis", 6) == 0;
 }
 
-// Chained parts follow one another whole: once a part has begun after pages of data, no page of an
-// earlier part may come. A page that does sends the decoding library, reading on, into moving a
-// negative number of bytes.
-class PartOrder {
+// Where a page may stand. Chained parts follow one another whole: once a part has begun after
+// pages of data, no page of an earlier part may come. Within a part every page belongs to a stream
+// that began with its first page, and a stream's pages come in rising order, none after its last.
+// A page out of place sends the decoding library, reading on or seeking, into moving a negative
+// number of bytes.
+class PageOrder {
 public:
-    bool admits(ogg_page& page) {
+    // Null when the page may stand here, else why not.
+    const char* misplaced(ogg_page& page) {
         int serial = ogg_page_serialno(&page);
+        long sequence = ogg_page_pageno(&page);
         if (ogg_page_bos(&page)) {
             if (dataSeen) {
-                earlier.insert(current.begin(), current.end());
+                for (const auto& stream : current) earlier.insert(stream.first);
                 current.clear();
             }
             dataSeen = false;
             earlier.erase(serial);
-        } else {
-            dataSeen = true;
+            current[serial] = {sequence, ogg_page_eos(&page) != 0};
+            return nullptr;
         }
-        current.insert(serial);
-        return earlier.count(serial) == 0;
+        dataSeen = true;
+        if (earlier.count(serial) != 0)
+            return "a page of one of its parts comes after the next part began";
+        auto found = current.find(serial);
+        if (found == current.end()) return "a page belongs to no stream that began";
+        if (found->second.ended || sequence <= found->second.lastSequence)
+            return "the pages of one of its streams come out of order";
+        found->second = {sequence, ogg_page_eos(&page) != 0};
+        return nullptr;
     }
 
 private:
-    std::set<int> current;  // the streams of the part being read
-    std::set<int> earlier;  // those of the parts before it
+    struct Stream {
+        long lastSequence;
+        bool ended;
+    };
+    std::map<int, Stream> current;  // the streams of the part being read
+    std::set<int> earlier;          // those of the parts before it
     bool dataSeen = false;
 };
 
@@ -167,7 +182,7 @@ bool COggFileCheck::check(const std::string& path, std::string& problem) {
     if (!readFile(path, file, problem)) return false;
     OpenStreams open;
     Unended unended;
-    PartOrder order;
+    PageOrder order;
     unsigned char header[kMaxHeaderBytes];
     size_t end = 0;  // where the last page found ends
     auto next = [&](size_t from) {
@@ -183,8 +198,8 @@ bool COggFileCheck::check(const std::string& path, std::string& problem) {
             problem = "a page hides inside another page";
             return false;
         }
-        if (!order.admits(page)) {
-            problem = "a page of one of its parts comes after the next part began";
+        if (const char* misplaced = order.misplaced(page)) {
+            problem = misplaced;
             return false;
         }
         if (!takePage(page, open, unended, problem)) return false;
