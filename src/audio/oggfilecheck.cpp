@@ -87,16 +87,16 @@ using OpenStreams = std::map<int, std::unique_ptr<StreamHeaders>>;
 // Vorbis streams whose last page has not been seen.
 using Unended = std::set<int>;
 
-bool isVorbisIdentification(const ogg_packet& packet) {
-    return packet.bytes >= 7 && packet.packet[0] == 1 &&
-           std::memcmp(packet.packet + 1, "vorbis", 6) == 0;
+bool isVorbisIdentification(const unsigned char* packet, long bytes) {
+    return bytes >= 7 && packet[0] == 1 && std::memcmp(packet + 1, "vorbis", 6) == 0;
 }
 
 // Where a page may stand. Chained parts follow one another whole: once a part has begun after
 // pages of data, no page of an earlier part may come. Within a part every page belongs to a stream
 // that began with its first page, and a stream's pages come in rising order, none after its last.
 // A page out of place sends the decoding library, reading on or seeking, into moving a negative
-// number of bytes.
+// number of bytes. Each part must also begin a Vorbis stream, once one part does: the library
+// refuses a file with a part that does not, but loses the headers of the parts before it.
 class PageOrder {
 public:
     // Null when the page may stand here, else why not.
@@ -107,7 +107,11 @@ public:
             if (dataSeen) {
                 for (const auto& stream : current) earlier.insert(stream.first);
                 current.clear();
+                endPart();
             }
+            partOpen = true;
+            // The library knows a Vorbis stream only by a first page that holds its first packet.
+            if (isVorbisIdentification(page.body, page.body_len)) partHasVorbis = true;
             dataSeen = false;
             earlier.erase(serial);
             current[serial] = {sequence, ogg_page_eos(&page) != 0};
@@ -124,7 +128,18 @@ public:
         return nullptr;
     }
 
+    // Null unless a part without a Vorbis stream stands beside one with; asked once, at the end.
+    const char* partWithoutVorbis() {
+        endPart();
+        return vorbisParts && bareParts ? "one of its parts holds no Vorbis stream" : nullptr;
+    }
+
 private:
+    void endPart() {
+        if (partOpen) (partHasVorbis ? vorbisParts : bareParts) = true;
+        partOpen = partHasVorbis = false;
+    }
+
     struct Stream {
         long lastSequence;
         bool ended;
@@ -132,6 +147,8 @@ private:
     std::map<int, Stream> current;  // the streams of the part being read
     std::set<int> earlier;          // those of the parts before it
     bool dataSeen = false;
+    bool partOpen = false, partHasVorbis = false;
+    bool vorbisParts = false, bareParts = false;  // whether any part seen so far is of each kind
 };
 
 enum class Verdict { More, Done, Refused };
@@ -139,7 +156,8 @@ enum class Verdict { More, Done, Refused };
 // Header packets in order: the first tells whether the stream is Vorbis, the third is its setup.
 Verdict takePacket(StreamHeaders& headers, const ogg_packet& packet, std::string& problem) {
     int index = headers.taken++;
-    if (index == 0) return isVorbisIdentification(packet) ? Verdict::More : Verdict::Done;
+    if (index == 0)
+        return isVorbisIdentification(packet.packet, packet.bytes) ? Verdict::More : Verdict::Done;
     if (index == 1) return Verdict::More;
     bool passed = CVorbisSetup::check(packet.packet, static_cast<size_t>(packet.bytes), problem);
     return passed ? Verdict::Done : Verdict::Refused;
@@ -205,6 +223,10 @@ bool COggFileCheck::check(const std::string& path, std::string& problem) {
         if (!takePage(page, open, unended, problem)) return false;
         if (ogg_page_eos(&page)) unended.erase(ogg_page_serialno(&page));
         end = at + length;
+    }
+    if (const char* mixed = order.partWithoutVorbis()) {
+        problem = mixed;
+        return false;
     }
     for (const auto& stream : open) {
         if (stream.second->taken > 0) {
