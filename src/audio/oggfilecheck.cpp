@@ -108,6 +108,10 @@ public:
                 for (const auto& stream : current) earlier.insert(stream.first);
                 current.clear();
                 endPart();
+            } else if (current.count(serial) != 0) {
+                // The library gives up on a part whose first pages repeat a stream, and loses
+                // the parts it read before.
+                return "one of its streams begins twice";
             }
             partOpen = true;
             // The library knows a Vorbis stream only by a first page that holds its first packet.

@@ -9,9 +9,10 @@ class COggFileCheck {
 public:
     // False with `problem` set for a file that is missing, not a regular file, over 256 MiB, has
     // a page inside another page or out of place (of a chained part after the next part began, of
-    // no stream that began, or out of its stream's order), has a Vorbis stream with damaged, cut
-    // or refused headers, or one without its last page (the file was cut short), or has a chained
-    // part that begins no Vorbis stream beside parts that do.
+    // no stream that began, out of its stream's order, or beginning a stream that began beside
+    // it), has a Vorbis stream with damaged, cut or refused headers, or one without its last page
+    // (the file was cut short), or has a chained part that begins no Vorbis stream beside parts
+    // that do.
     // A file without Vorbis streams passes: the library itself refuses it.
     static bool check(const std::string& path, std::string& problem);
 };
