@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Fuzzes one loader with libFuzzer:  scripts/fuzz.sh TARGET [SECONDS]
+# Fuzzes one loader with libFuzzer:  scripts/fuzz.sh TARGET [SECONDS [FLAG...]]
 #   TARGET   jpeg, png, tga, ebr, bars or ogg
 #   SECONDS  how long to run (default 300; 0 runs until Ctrl-C)
+#   FLAG     more libFuzzer flags, e.g. -fork=1 -ignore_crashes=1 to go on after a finding
 # Builds the target with clang, AddressSanitizer and UBSan in build-fuzz/, seeds its corpus from
 # the generated data set and tests/regressions/TARGET/, and runs it with the limits of the
 # libjpeg-turbo and libpng fuzzers (inputs up to 1 MiB, 25 s an input, 2.5 GB of memory).
@@ -13,7 +14,7 @@ seconds=${2:-300}
 case "$target" in
   jpeg | png | tga | ebr | bars | ogg) ;;
   *)
-    sed -n '2,4p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
     ;;
 esac
@@ -79,4 +80,4 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/lsan.supp}
 cd "$findings"
 exec "$build/tests/fuzz/fuzz_$target" -max_len=1048576 -timeout=25 -rss_limit_mb=2560 \
   -close_fd_mask=2 -print_final_stats=1 -artifact_prefix="$findings/" "${limit[@]}" \
-  "$corpus" "$seeds"
+  "${@:3}" "$corpus" "$seeds"
