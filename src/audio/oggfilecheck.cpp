@@ -113,7 +113,6 @@ public:
                 // the parts it read before.
                 return "one of its streams begins twice";
             }
-            partOpen = true;
             // The library knows a Vorbis stream only by a first page that holds its first packet.
             if (isVorbisIdentification(page.body, page.body_len)) partHasVorbis = true;
             dataSeen = false;
@@ -139,9 +138,11 @@ public:
     }
 
 private:
+    // Past a file with no first page this counts a part that never began: harmless, no Vorbis
+    // part stands beside it.
     void endPart() {
-        if (partOpen) (partHasVorbis ? vorbisParts : bareParts) = true;
-        partOpen = partHasVorbis = false;
+        (partHasVorbis ? vorbisParts : bareParts) = true;
+        partHasVorbis = false;
     }
 
     struct Stream {
@@ -151,7 +152,7 @@ private:
     std::map<int, Stream> current;  // the streams of the part being read
     std::set<int> earlier;          // those of the parts before it
     bool dataSeen = false;
-    bool partOpen = false, partHasVorbis = false;
+    bool partHasVorbis = false;
     bool vorbisParts = false, bareParts = false;  // whether any part seen so far is of each kind
 };
 
