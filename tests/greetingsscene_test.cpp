@@ -18,9 +18,9 @@ void expectNear(const CVector& got, const CVector& expected, const std::string& 
     EXPECT_FLOAT_EQ(got.z, expected.z) << what;
 }
 
-std::vector<float> unitsFrom(unsigned int seed, int count) {
+std::vector<double> unitsFrom(unsigned int seed, int count) {
     seedRandom(seed);
-    std::vector<float> r;
+    std::vector<double> r;
     for (int i = 0; i < count; ++i) r.push_back(randomUnit());
     return r;
 }
@@ -83,7 +83,7 @@ TEST_F(GreetingsScene, ParticleFallsBouncesAndIsReemitted) {
     // A seed whose fourth number makes the new age exceed 7: re-emitted again at the next step.
     unsigned int seed = 1;
     while (unitsFrom(seed, 4)[3] * 15 < 7.5) ++seed;
-    const std::vector<float> r = unitsFrom(seed, 8);
+    const std::vector<double> r = unitsFrom(seed, 8);
     seedRandom(seed);
     scene.positions[0] = CVector(5, 5, 5);
     scene.ages[0] = 6.95f;
@@ -100,14 +100,14 @@ TEST_F(GreetingsScene, ParticleFallsBouncesAndIsReemitted) {
 }
 
 // The first velocity of a particle from three numbers, products and sums in double.
-CVector velocityFrom(const std::vector<float>& r, size_t k) {
+CVector velocityFrom(const std::vector<double>& r, size_t k) {
     return CVector(static_cast<float>(r[k] * 40.0 - 20), static_cast<float>(r[k + 1] * 10.0),
                    static_cast<float>(r[k + 2] * 40.0 - 20));
 }
 
 // Initialised first after seeding, the scene takes the first 6000 numbers, four per particle.
 TEST_F(GreetingsScene, InitDrawsFourNumbersPerParticleInOrder) {
-    const std::vector<float> r = unitsFrom(1337, 6001);
+    const std::vector<double> r = unitsFrom(1337, 6001);
     seedRandom(1337);
     CGreetingsScene scene;
     initWith(scene, 1500);
@@ -168,7 +168,7 @@ TEST_F(GreetingsScene, CameraOrbitsJumpsOnBeatsThenStands) {
     };
     frameAt(scene, 24.9f, Spectrum::of({0.8f}));
     EXPECT_FALSE(standing());
-    const float unchangedSequence = unitsFrom(7, 1)[0];
+    const double unchangedSequence = unitsFrom(7, 1)[0];
     seedRandom(7);
     for (float t : {25.1f, 26.0f, 40.0f}) {
         frameAt(scene, t, Spectrum::of({0.8f}));

@@ -47,6 +47,6 @@ TEST(Random, UnitNumberIsTheResultTimesTheFloatReciprocal) {
     for (int i = 0; i < 1000; ++i) results.push_back(nextRandom());
     seedRandom(1337);
     const float scale = 1.0f / 32767;
-    for (int r : results) ASSERT_EQ(randomUnit(), static_cast<float>(r * double(scale))) << r;
+    for (int r : results) ASSERT_EQ(randomUnit(), r * double(scale)) << r;
     EXPECT_EQ(static_cast<float>(kRandomMax * double(scale)), 1.0f);
 }

@@ -100,11 +100,18 @@ TEST_F(SceneLifecycle, ScenesDrawTheirRandomNumbersInTimelineOrder) {
     }
     seedRandom(1337);
     for (int i = 0; i < 6000; ++i) nextRandom();
-    float r[5];
-    for (float& value : r) value = randomUnit();
+    // Every square, exactly: a number rounded to a float before its arithmetic moves about half
+    // of them by a unit in the last place.
     const CEndScene& end = dynamic_cast<const CEndScene&>(*scenes.back());
-    EXPECT_EQ(end.positions[0], CVector(-340, float(r[0] * 50.0 - 25), float(r[1] * 80.0 - 25)));
-    EXPECT_EQ(end.axes[0], CVector(float(r[2] - 1.0), float(r[3] - 1.0), float(r[4] - 1.0)));
+    for (int i = 0; i < CEndScene::kSquares; ++i) {
+        double r[5];
+        for (double& value : r) value = randomUnit();
+        EXPECT_EQ(end.positions[i],
+                  CVector(float(i * 12 - 340), float(r[0] * 50.0 - 25), float(r[1] * 80.0 - 25)))
+            << i;
+        EXPECT_EQ(end.axes[i], CVector(float(r[2] - 1.0), float(r[3] - 1.0), float(r[4] - 1.0)))
+            << i;
+    }
 }
 
 }  // namespace

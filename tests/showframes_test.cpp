@@ -1,7 +1,8 @@
 // Frames of every scene, captured by the program with the real data set, hashed and compared with
 // the hashes of the same frames recorded before any of the drawing was made faster: a change to
-// how a scene reaches GL must leave its pixels exactly as they were. The hashes hold for the
-// renderer they were recorded on; another renderer may round differently.
+// how a scene reaches GL must leave its pixels exactly as they were. The greetings' and end's were
+// recorded anew once their random numbers were kept in double (a level on a few dozen pixels).
+// The hashes hold for the renderer they were recorded on; another renderer may round differently.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -32,7 +33,7 @@ struct Stretch {
 const Stretch kStretches[] = {
     {"credits: title and the first credits", "--fps 2 --from 38 --to 38.5", 2, 0x73ae6ad02c618e88},
     {"greetings: orbiting camera", "--start 50.6 --fps 10 --from 52 --to 52.2", 3,
-     0x5d37b93ce2c58cc4},
+     0x96678784286e0b43},
     {"greetings: standing camera, turning world", "--start 50.6 --fps 1 --from 80 --to 82", 2,
      0x93e79c58a8a0a2fa},
     {"spike room", "--start 101.1 --fps 2 --from 110 --to 111", 2, 0x3d59cd63b34c8268},
@@ -40,7 +41,7 @@ const Stretch kStretches[] = {
      0x70c92ab03b855f8a},
     {"tunnel: text and bars", "--start 126.4 --fps 1 --from 153 --to 155", 2, 0x576b3836eb55dd4d},
     {"end: squares under the veil, closing picture", "--start 177 --fps 1 --from 199 --to 205", 7,
-     0xdd8fe64a7a040e10},
+     0xd3ec756862e9c4a5},
 };
 
 // FNV-1a, 64 bits.

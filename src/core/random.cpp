@@ -15,7 +15,7 @@ int nextRandom() {
     return static_cast<int>((randomState >> 16) & 0x7FFF);
 }
 
-float randomUnit() {
+double randomUnit() {
     const float scale = 1.0f / kRandomMax;
-    return static_cast<float>(nextRandom() * static_cast<double>(scale));
+    return nextRandom() * static_cast<double>(scale);
 }

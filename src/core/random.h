@@ -7,5 +7,6 @@ constexpr int kRandomMax = 32767;
 
 void seedRandom(unsigned int seed);
 int nextRandom();
-// The scenes' random number from 0 to 1: the next result times the float 1/32767.
-float randomUnit();
+// The scenes' random number from 0 to 1: the next result times the float 1/32767, in double, so
+// that it is rounded to a float only where a scene stores what it computed from it.
+double randomUnit();

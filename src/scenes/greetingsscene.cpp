@@ -16,7 +16,7 @@ const double kOrbitEnd = 25.1;
 const double kGravity = -25;
 const float kParticleSize = 5;
 
-float scaled(float value, double factor) {
+float scaled(double value, double factor) {
     return static_cast<float>(value * factor);
 }
 
