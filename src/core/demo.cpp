@@ -76,9 +76,9 @@ void CDemo::load() {
     loadingTexture.load("data/textures/loading.jpg");
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Centres the 512 by 512 picture on the 800 by 600 frame.
     beginOrtho(kFrameWidth, kFrameHeight);
-    drawTexturedQuad(144, 44, 512, 512, loadingTexture.id);
+    drawTexturedQuad(kCentredPictureX, kCentredPictureY, kCentredPictureSize, kCentredPictureSize,
+                     loadingTexture.id);
     endOrtho();
     window->swapBuffers();
     // The loading picture is shown again once the first scene exists, then the rest are made.

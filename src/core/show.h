@@ -13,3 +13,8 @@ constexpr const char* kMusicFile = "Tarvok-Sunderline_(demo_edit).ogg";
 // and read-backs are written for it.
 constexpr int kFrameWidth = 800;
 constexpr int kFrameHeight = 600;
+
+// The large square pictures (loading, credits, closing) stand in the middle of the frame.
+constexpr int kCentredPictureSize = 512;
+constexpr int kCentredPictureX = (kFrameWidth - kCentredPictureSize) / 2;
+constexpr int kCentredPictureY = (kFrameHeight - kCentredPictureSize) / 2;

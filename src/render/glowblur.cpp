@@ -1,5 +1,6 @@
 #include "render/glowblur.h"
 
+#include "core/show.h"
 #include "render/overlay.h"
 
 namespace {
@@ -14,7 +15,8 @@ void copyCorner() {
 // magnified a little more each time, so bright parts spread away from the centre.
 void addGrowingCopies(GLuint texture) {
     const float step = 3.0f / kPasses;
-    for (float f = 0; f < 3; f += step) {
+    for (int copy = 0; copy < kPasses; ++copy) {
+        const float f = copy * step;
         double offset = -static_cast<double>(f) * 3;
         double size = 2 * static_cast<double>(f) * 3 + kGlowSize;
         drawTexturedQuad(static_cast<int>(offset), static_cast<int>(offset), static_cast<int>(size),
@@ -43,6 +45,21 @@ void blurGlow(GLuint texture) {
         copyCorner();
         endOrtho();
     }
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+}
+
+void beginGlowOverlay(GLuint texture) {
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(1, 1, 1, 1);
+    beginOrtho(kFrameWidth, kFrameHeight);
+    drawTexturedQuad(0, 0, kFrameWidth, kFrameHeight, texture);
+}
+
+void endGlowOverlay() {
+    endOrtho();
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
 }

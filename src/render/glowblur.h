@@ -1,8 +1,8 @@
 // The glow of the spike room and the tunnel: the scene drawn small into the 128 by 128 lower-left
-// corner of the frame is taken into a texture, then smeared outward from the corner's centre by
-// additive passes, each taken back into the same texture. Draws only into that corner (the caller
-// sets the 128 by 128 viewport before and clears the frame after); does not draw the glow over the
-// frame. Needs a current GL context with the modelview matrix current.
+// corner of the frame is taken into a texture, smeared outward from the corner's centre by
+// additive passes, each taken back into the same texture, and finally added over the whole frame.
+// The caller sets the 128 by 128 viewport before the blur and clears the frame after it. Needs a
+// current GL context with the modelview matrix current.
 #pragma once
 
 #include <GL/gl.h>
@@ -16,3 +16,11 @@ void copyGlow(GLuint texture);
 // corner, the corner taken into the texture after each pass. Leaves blending off, depth test on,
 // lighting on and the texture bound.
 void blurGlow(GLuint texture);
+
+// Adds the texture over the whole frame at full strength and leaves the frame's orthographic
+// projection and the additive blend in place, so that the scene can add its own pictures; the
+// scene then calls endGlowOverlay.
+void beginGlowOverlay(GLuint texture);
+
+// Leaves the frame's projection; depth test back on, blending off.
+void endGlowOverlay();

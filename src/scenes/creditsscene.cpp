@@ -4,10 +4,16 @@
 
 #include <cmath>
 
+#include "core/show.h"
 #include "render/overlay.h"
 #include "scenes/sceneassets.h"
 
 namespace {
+
+// The large picture in turn: the logo, the party picture, then the title.
+const double kLogoEnd = 12.7;
+const double kPartyPictureEnd = 25.1;
+const double kTitleEnd = 38.4;
 
 // Where each credit picture stands and from when; all stay until the scene ends.
 struct Credit {
@@ -60,7 +66,7 @@ void CCreditsScene::init() {
 void CCreditsScene::draw(float* s) {
     glLoadIdentity();
     glPushMatrix();
-    beginOrtho(800, 600);
+    beginOrtho(kFrameWidth, kFrameHeight);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor4f(1, 1, 1, static_cast<float>((static_cast<double>(s[1]) + s[2] + s[3]) * 3));
@@ -78,13 +84,15 @@ void CCreditsScene::draw(float* s) {
 void CCreditsScene::drawLargePicture(int dx, int dy) {
     double t = localTime;
     CTexture* picture = nullptr;
-    if (t >= 0 && t <= 12.7)
+    if (t >= 0 && t <= kLogoEnd)
         picture = logoTex;
-    else if (t >= 12.7 && t <= 25.1)
+    else if (t >= kLogoEnd && t <= kPartyPictureEnd)
         picture = nor04Tex;
-    else if (t >= 25.1 && t <= 38.4)
+    else if (t >= kPartyPictureEnd && t <= kTitleEnd)
         picture = titleTex;
-    if (picture != nullptr) drawTexturedQuad(144 + dx, 44 + dy, 512, 512, picture->id);
+    if (picture != nullptr)
+        drawTexturedQuad(kCentredPictureX + dx, kCentredPictureY + dy, kCentredPictureSize,
+                         kCentredPictureSize, picture->id);
 }
 
 void CCreditsScene::drawCredits() {

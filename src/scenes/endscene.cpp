@@ -4,8 +4,17 @@
 #include <GL/glu.h>
 
 #include "core/random.h"
+#include "core/show.h"
 #include "render/overlay.h"
 #include "scenes/sceneassets.h"
+
+namespace {
+
+// The squares drift until the closing picture replaces them; the veil darkens them from 21 s.
+const double kVeilFrom = 21;
+const double kSquaresEnd = 25.9;
+
+}  // namespace
 
 CEndScene::CEndScene()
     : quadMesh(nullptr),
@@ -64,12 +73,12 @@ void CEndScene::update() {
 void CEndScene::draw(float* s) {
     glLoadIdentity();
     gluLookAt(10, 0, 150, 0, 0, 10, 0, 1, 0);
-    if (localTime <= 25.9) {
+    if (localTime <= kSquaresEnd) {
         drawSquares();
         drawBackground(s);
         glEnable(GL_DEPTH_TEST);
         glDisable(GL_BLEND);
-        if (localTime >= 21) {
+        if (localTime >= kVeilFrom) {
             drawVeil();
             fadeAlpha = static_cast<float>(fadeAlpha + static_cast<double>(deltaTime) * 0.2);
         }
@@ -103,24 +112,25 @@ void CEndScene::drawSquares() {
 // the lowest band.
 void CEndScene::drawBackground(const float* s) {
     glColor4f(1, 1, 1, 1);
-    beginOrtho(800, 600);
-    drawTexturedQuad(144, 44, static_cast<int>(static_cast<double>(s[0]) * 34 + 512), 512,
-                     bgTex->id);
+    beginOrtho(kFrameWidth, kFrameHeight);
+    drawTexturedQuad(kCentredPictureX, kCentredPictureY,
+                     static_cast<int>(static_cast<double>(s[0]) * 34 + kCentredPictureSize),
+                     kCentredPictureSize, bgTex->id);
     endOrtho();
 }
 
 // No texture coordinates are given and texturing stays on: the bound picture, modulated by
 // black, gives black at the veil's opacity.
 void CEndScene::drawVeil() {
-    beginOrtho(800, 600);
+    beginOrtho(kFrameWidth, kFrameHeight);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0, 0, 0, fadeAlpha);
     glBegin(GL_QUADS);
     glVertex3f(0, 0, 0);
-    glVertex3f(800, 0, 0);
-    glVertex3f(800, 600, 0);
-    glVertex3f(0, 600, 0);
+    glVertex3f(kFrameWidth, 0, 0);
+    glVertex3f(kFrameWidth, kFrameHeight, 0);
+    glVertex3f(0, kFrameHeight, 0);
     glEnd();
     endOrtho();
     glDisable(GL_BLEND);
@@ -131,7 +141,8 @@ void CEndScene::drawClosingPicture() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor4f(1, 1, 1, endAlpha);
-    beginOrtho(800, 600);
-    drawTexturedQuad(144, 44, 512, 512, endTex->id);
+    beginOrtho(kFrameWidth, kFrameHeight);
+    drawTexturedQuad(kCentredPictureX, kCentredPictureY, kCentredPictureSize, kCentredPictureSize,
+                     endTex->id);
     endOrtho();
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/random.h"
+#include "core/show.h"
 #include "render/overlay.h"
 #include "scenes/sceneassets.h"
 
@@ -192,7 +193,7 @@ void CGreetingsScene::drawFloor(float s0) {
 // Keeps the last particle colour; with this blend its alpha plays no part.
 void CGreetingsScene::drawGreetings(const float* s) {
     double s0 = s[0], s3 = s[3];
-    beginOrtho(800, 600);
+    beginOrtho(kFrameWidth, kFrameHeight);
     drawTexturedQuad(0, static_cast<int>(88 - 2 * s3), static_cast<int>(s0 * 6 + 512),
                      static_cast<int>(s3 * 20 + 512), overlayTex->id);
     endOrtho();

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "core/show.h"
 #include "render/glowblur.h"
 #include "render/overlay.h"
 #include "render/spheremap.h"
@@ -63,7 +64,7 @@ void CSpikeScene::draw(float* s) {
     drawGlowPass(s);
     blurGlow(glowTex->id);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glViewport(0, 0, 800, 600);
+    glViewport(0, 0, kFrameWidth, kFrameHeight);
     drawRoom();
     drawObject(s);
     drawOverlays(s);
@@ -106,17 +107,10 @@ void CSpikeScene::drawObject(const float* s) {
 // The glow added over the whole frame, then the two pictures at 0.09, moving apart vertically
 // with the third band: the left one down, the right one up.
 void CSpikeScene::drawOverlays(const float* s) {
-    glEnable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glColor4f(1, 1, 1, 1);
-    beginOrtho(800, 600);
-    drawTexturedQuad(0, 0, 800, 600, glowTex->id);
+    beginGlowOverlay(glowTex->id);
     glColor4f(1, 1, 1, 0.09f);
     double swing = static_cast<double>(s[2]) * 80;
     drawTexturedQuad(144, static_cast<int>(222 - (swing + 25)), 256, 256, guttTex->id);
     drawTexturedQuad(400, static_cast<int>(swing - 25 + 222), 256, 256, jenteTex->id);
-    endOrtho();
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
+    endGlowOverlay();
 }

@@ -5,12 +5,17 @@
 
 #include <cmath>
 
+#include "core/show.h"
 #include "render/glowblur.h"
 #include "render/overlay.h"
 #include "render/spheremap.h"
 #include "scenes/sceneassets.h"
 
 namespace {
+
+// The text picture shows from 12.5 s, the spectrum bars from the first frame after 25.3 s.
+const double kTextFrom = 12.5;
+const double kBarsAfter = 25.3;
 
 // The spectrum bars, lowest band at the top: where each stands and how far it grows per unit.
 struct Bar {
@@ -130,7 +135,7 @@ void CTunnelScene::drawGlowPass(const float* s) {
 
 // The second layer of the box is added onto the first at the same depth.
 void CTunnelScene::drawMainView(const float* s) {
-    glViewport(0, 0, 800, 600);
+    glViewport(0, 0, kFrameWidth, kFrameHeight);
     const float fogColor[4] = {0, 0, 0, 1};
     glClearColor(fogColor[0], fogColor[1], fogColor[2], fogColor[3]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -180,20 +185,13 @@ void CTunnelScene::turnBox(CTexture* layer, double size) {
 // after 25.3 s (a float clock never lands on it).
 void CTunnelScene::drawOverlays(const float* s) {
     glEnable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glColor4f(1, 1, 1, 1);
-    beginOrtho(800, 600);
-    drawTexturedQuad(0, 0, 800, 600, glowTex->id);
+    beginGlowOverlay(glowTex->id);
     double t = localTime;
-    if (t >= 12.5)
+    if (t >= kTextFrom)
         drawTexturedQuad(288, static_cast<int>(static_cast<double>(s[4]) * 70),
                          static_cast<int>(static_cast<double>(s[3]) * 12 + 512),
                          static_cast<int>(static_cast<double>(s[2]) * 12 + 512), overlayTex->id);
-    if (t > 25.3) drawBars(s);
-    endOrtho();
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
+    if (t > kBarsAfter) drawBars(s);
+    endGlowOverlay();
     glDisable(GL_FOG);
 }
