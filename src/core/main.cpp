@@ -11,6 +11,7 @@
 #include "core/options.h"
 #include "core/random.h"
 #include "offline/offlinerun.h"
+#include "platform/host.h"
 #include "platform/messagebox.h"
 #include "platform/performancecounter.h"
 
@@ -18,27 +19,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path executableFolder(const char* argv0) {
-    std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (error) self = fs::absolute(argv0, error);
-    return self.parent_path();
-}
-
 // Paths the user typed are relative to where they typed them, not to the data folder.
 void makeUserPathsAbsolute(COptions& options) {
     std::error_code error;
-    if (!options.barsFile.empty()) options.barsFile = fs::absolute(options.barsFile, error);
-    if (!options.capture.empty()) options.capture = fs::absolute(options.capture, error);
+    if (!options.barsFile.empty())
+        options.barsFile = fs::absolute(options.barsFile, error).string();
+    if (!options.capture.empty()) options.capture = fs::absolute(options.capture, error).string();
 }
 
 // The show reads "data/..." relative to the folder that holds data/.
 bool enterRoot(const COptions& options, const char* argv0) {
-    fs::path root = options.root.empty() ? executableFolder(argv0) : fs::path(options.root);
+    fs::path root =
+        options.root.empty() ? executablePath(argv0).parent_path() : fs::path(options.root);
     std::error_code error;
     fs::current_path(root, error);
     if (error) {
-        std::fprintf(stderr, "vexmoro: cannot use %s as the data root: %s\n", root.c_str(),
+        std::fprintf(stderr, "vexmoro: cannot use %s as the data root: %s\n", root.string().c_str(),
                      error.message().c_str());
         return false;
     }
@@ -48,7 +44,7 @@ bool enterRoot(const COptions& options, const char* argv0) {
 // Capture and benchmark: the same lifecycle on a stepping clock, with no visible window (unless
 // the user picked a video driver) and every box on standard error.
 int runOffline(const COptions& options) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    prepareUnseenVideo();
     setMessageBoxesHeadless(true);
     COfflineRun offline(options);
     std::string error;
@@ -75,6 +71,7 @@ int runOffline(const COptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    connectStandardStreams();
     COptions options;
     std::string error;
     if (!options.parse(argc, argv, error)) {
