@@ -11,6 +11,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   ffmpeg xvfb xauth
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm dpkg-dev wine64 xdotool
   "$@"
 )
 
