@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <utility>
 
 #include "support/messagerecorder.h"
 #include "support/picturefiles.h"
@@ -56,14 +59,15 @@ TEST(Cjpeg, ProgressiveFileDecodes) {
     expectNear(jpeg.data + 15 * jpeg.rowSize, kRed);
 }
 
-TEST(Cjpeg, MissingFileGivesOneBoxWithThePathUnchanged) {
-    for (size_t length : {10u, 5000u}) {
+TEST(Cjpeg, MissingFileGivesOneBoxWithThePathUnchangedAndWhy) {
+    const std::pair<size_t, int> cases[] = {{10, ENOENT}, {5000, ENAMETOOLONG}};
+    for (const auto& [length, reason] : cases) {
         std::string path = "/nonexistent/" + std::string(length, 'p') + ".jpg";
         MessageRecorder recorder;
         Cjpeg jpeg;
         EXPECT_FALSE(jpeg.loadImage(path.c_str()));
         ASSERT_EQ(recorder.boxes.size(), 1u);
-        EXPECT_EQ(recorder.boxes[0].text, "Unable to open " + path);
+        EXPECT_EQ(recorder.boxes[0].text, "Unable to open " + path + ": " + std::strerror(reason));
         EXPECT_EQ(recorder.boxes[0].caption, "Cjpeg::loadImage()");
         EXPECT_EQ(recorder.boxes[0].style, MessageBoxStyle::Plain);
         EXPECT_EQ(jpeg.data, nullptr);

@@ -2,11 +2,13 @@
 
 #include <jpeglib.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstring>
 #include <string>
 
 #include "assets/picturelimits.h"
+#include "core/systemreason.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -78,9 +80,10 @@ void Cjpeg::release() {
 }
 
 bool Cjpeg::loadImage(const char* path) {
+    errno = 0;
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
-        report(std::string("Unable to open ") + path);
+        report(std::string("Unable to open ") + path + systemReason(errno));
         return false;
     }
     char failure[kFailureLength] = "";
