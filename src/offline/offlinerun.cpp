@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -26,12 +25,6 @@ namespace {
 // (50.6 s is 50.5999985 s): ten microseconds of slack, far below a frame at any usable rate,
 // keep "--start 50.6 --from 70 --to 70" and "--to 0.1" at 30 fps from losing their frame.
 const double kSlack = 1e-5;
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int) {
-    interrupted = 1;
-}
 
 std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 
@@ -84,10 +77,7 @@ bool COfflineRun::prepare(std::string& error) {
     } else if (!options.capture.empty() && !pictures.open(error)) {
         return false;
     }
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    stopSignals.reset(new CStopSignals(CStopSignals::Mode::CatchInterrupt));
     return true;
 }
 
@@ -164,7 +154,7 @@ bool COfflineRun::frameDrawn(float time) {
     progress->update(framesDrawn, time, secondsBetween(renderStart, Clock::now()));
     steppingTicks.advance();
     bool pastRange = options.toGiven && exactTime(frame) > options.to + kSlack;
-    return written && !pastRange && framesDrawn < frameLimit && interrupted == 0;
+    return written && !pastRange && framesDrawn < frameLimit && !CStopSignals::interrupted();
 }
 
 // glFinish first, so that the time includes what the rasterizer still had queued.
@@ -215,24 +205,27 @@ bool COfflineRun::openVideo(float time) {
     return video.open(settings, failure);
 }
 
+// Ctrl-C is given back only once ffmpeg has finished the file.
 int COfflineRun::finish(FILE* out) {
     double seconds = secondsBetween(renderStart, Clock::now());
     std::string closeError;
     if (video.isOpen() && !video.close(closeError) && failure.empty()) failure = closeError;
-    if (!options.capture.empty() && framesWritten == 0 && failure.empty() && interrupted == 0)
+    stopSignals.reset();
+    if (!options.capture.empty() && framesWritten == 0 && failure.empty() &&
+        !CStopSignals::interrupted())
         failure = std::string("no frame lies in the range, so no ") +
                   (toVideo ? "video was made" : "frame was written");
     if (progress) progress->finish(summary(seconds));
     if (!failure.empty()) std::fprintf(stderr, "vexmoro: %s\n", failure.c_str());
     if (benchmark) benchmark->print(out, CBenchmark::peakResidentKiB());
     if (!failure.empty()) return 1;
-    return interrupted != 0 ? 130 : 0;
+    return CStopSignals::interrupted() ? 130 : 0;
 }
 
 std::string COfflineRun::summary(double seconds) const {
     double fps = seconds > 0 ? static_cast<double>(framesDrawn) / seconds : 0;
     std::string text = format("vexmoro: %sdrew %lld frames in %.2f s (%.1f fps)",
-                              interrupted != 0 ? "interrupted; " : "",
+                              CStopSignals::interrupted() ? "interrupted; " : "",
                               static_cast<long long>(framesDrawn), seconds, fps);
     if (options.capture.empty()) return text;
     // A video that ffmpeg did not finish is no video, whatever it was given.

@@ -50,6 +50,15 @@ std::string seconds(double value) {
     return text;
 }
 
+// How a finished ffmpeg ended, when that was not success: its exit status or its signal.
+std::string howItEnded(int status) {
+    if (WIFEXITED(status)) return "it exited with status " + std::to_string(WEXITSTATUS(status));
+    if (WIFSIGNALED(status))
+        return "it was ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
+               strsignal(WTERMSIG(status)) + ")";
+    return "it ended with wait status " + std::to_string(status);
+}
+
 bool isExecutableFile(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
@@ -112,7 +121,7 @@ std::vector<std::string> CVideoEncoder::commandLine(const Settings& s) {
     return args;
 }
 
-CVideoEncoder::CVideoEncoder() : pipe(-1), child(-1), frameBytes(0) {}
+CVideoEncoder::CVideoEncoder() : pipe(-1), child(-1), frameBytes(0), previousSigpipe{} {}
 
 CVideoEncoder::~CVideoEncoder() {
     std::string ignored;
@@ -150,7 +159,10 @@ bool CVideoEncoder::open(const Settings& settings, std::string& error) {
     }
     pipe = fds[1];
     fcntl(pipe, F_SETPIPE_SZ, 1 << 20);  // fewer wake-ups per frame; a smaller pipe also works
-    std::signal(SIGPIPE, SIG_IGN);       // a dead ffmpeg shows up as a failed write instead
+    // A dead ffmpeg shows up as a failed write instead, while the pipe is open.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &previousSigpipe);
     frameBytes = static_cast<size_t>(settings.width) * settings.height * 3;
     return true;
 }
@@ -170,7 +182,10 @@ bool CVideoEncoder::write(const uint8_t* rgb, std::string& error) {
 }
 
 bool CVideoEncoder::close(std::string& error) {
-    if (pipe >= 0) ::close(pipe);
+    if (pipe >= 0) {
+        ::close(pipe);
+        sigaction(SIGPIPE, &previousSigpipe, nullptr);
+    }
     pipe = -1;
     if (child < 0) return true;
     int status = 0;
@@ -179,8 +194,12 @@ bool CVideoEncoder::close(std::string& error) {
         waited = waitpid(child, &status, 0);
     } while (waited < 0 && errno == EINTR);
     child = -1;
-    if (waited < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        error = "ffmpeg could not finish the video";
+    if (waited < 0) {
+        error = std::string("ffmpeg could not finish the video: ") + std::strerror(errno);
+        return false;
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        error = "ffmpeg could not finish the video: " + howItEnded(status);
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 // from GL and does not decide which frames to write. Main thread only.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -48,4 +49,5 @@ private:
     int pipe;
     pid_t child;
     size_t frameBytes;
+    struct sigaction previousSigpipe;  // put back once the pipe is closed
 };
