@@ -10,7 +10,7 @@ packages=(
   libvorbis-dev libogg-dev libkissfft-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
-  ffmpeg xvfb xauth
+  ffmpeg xvfb xauth xfonts-base x11-utils xdotool
   "$@"
 )
 
