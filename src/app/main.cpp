@@ -7,8 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include "app/commandline.h"
 #include "core/demo.h"
-#include "core/options.h"
 #include "core/random.h"
 #include "offline/offlinerun.h"
 #include "platform/messagebox.h"
@@ -77,12 +77,12 @@ int runOffline(const COptions& options) {
 int main(int argc, char** argv) {
     COptions options;
     std::string error;
-    if (!options.parse(argc, argv, error)) {
-        std::fprintf(stderr, "vexmoro: %s\n%s", error.c_str(), COptions::usage());
+    if (!CCommandLine(options).parse(argc, argv, error)) {
+        std::fprintf(stderr, "vexmoro: %s\n%s", error.c_str(), CCommandLine::usage());
         return 2;
     }
     if (options.help || options.version) {
-        std::fputs(options.help ? COptions::usage() : "vexmoro " VEXMORO_VERSION "\n", stdout);
+        std::fputs(options.help ? CCommandLine::usage() : "vexmoro " VEXMORO_VERSION "\n", stdout);
         return 0;
     }
     makeUserPathsAbsolute(options);
