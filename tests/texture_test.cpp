@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <iterator>
 
@@ -85,7 +87,8 @@ TEST_F(TextureTest, MissingJpegLeavesNoName) {
         EXPECT_EQ(texture.id, 0u);
     }
     ASSERT_EQ(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].text, "Unable to open data/textures/absent.jpg");
+    EXPECT_EQ(recorder.boxes[0].text,
+              std::string("Unable to open data/textures/absent.jpg: ") + std::strerror(ENOENT));
     EXPECT_EQ(nextName(), 1u);
 }
 
