@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/show.h"
+#include "support/commands.h"
 #include "support/polling.h"
 #include "support/scratchdir.h"
 
@@ -38,17 +39,6 @@ struct Result {
 std::string readFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string commandOutput(const std::string& command) {
-    std::string text;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, got);
-    pclose(pipe);
-    return text;
 }
 
 bool haveFFmpeg() {

@@ -6,7 +6,10 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "support/polling.h"
@@ -63,40 +66,49 @@ public:
     pid_t pid;
 };
 
-TEST(MessageBox, StopSignalsEndTheProgramAndItsBox) {
-    std::string missing = missingTools();
-    if (!missing.empty()) GTEST_SKIP() << missing << ": no box can be shown";
-    ScratchDir scratch("messagebox");
-    ASSERT_FALSE(scratch.path.empty());
-    std::string root = rootWithoutMusic(scratch.path);
-    VirtualScreen screen(800, 600);
-    ASSERT_TRUE(screen.ready()) << "xvfb-run did not bring a server up";
+// A screen for the show, and its data without the music.
+class MessageBox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string missing = missingTools();
+        if (!missing.empty()) GTEST_SKIP() << missing << ": no box can be shown";
+        ASSERT_FALSE(scratch.path.empty());
+        root = rootWithoutMusic(scratch.path);
+        screen.reset(new VirtualScreen(800, 600));
+        ASSERT_TRUE(screen->ready()) << "xvfb-run did not bring a server up";
+    }
+
+    // The id of the box once it is up; empty if it never came.
+    std::string boxOf(LiveShow& show) {
+        std::string box;
+        waitUntil([&] { return show.pid <= 0 || !(box = screen->windowId(kBox)).empty(); });
+        return box;
+    }
+
+    ScratchDir scratch{"messagebox"};
+    std::string root;
+    std::unique_ptr<VirtualScreen> screen;
+};
+
+TEST_F(MessageBox, StopSignalsEndTheProgramAndItsBox) {
     for (int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(strsignal(signal));
-        LiveShow show(screen, root);
-        ASSERT_TRUE(waitUntil([&] { return !screen.windowId(kBox).empty(); })) << "no box came up";
+        LiveShow show(*screen, root);
+        ASSERT_NE(boxOf(show), "") << "no box came up";
         int status = show.endAfter(signal);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
-        EXPECT_TRUE(waitUntil([&] { return screen.windowId(kBox).empty(); }, 30))
+        EXPECT_TRUE(waitUntil([&] { return screen->windowId(kBox).empty(); }, 30))
             << "the box outlived the program";
     }
 }
 
-TEST(MessageBox, ClosedBoxLetsTheShowGoOnUntilASignalEndsIt) {
-    std::string missing = missingTools();
-    if (!missing.empty()) GTEST_SKIP() << missing << ": no box can be shown";
-    ScratchDir scratch("messagebox");
-    ASSERT_FALSE(scratch.path.empty());
-    std::string root = rootWithoutMusic(scratch.path);
-    VirtualScreen screen(800, 600);
-    ASSERT_TRUE(screen.ready()) << "xvfb-run did not bring a server up";
-    LiveShow show(screen, root);
-    std::string box;
-    ASSERT_TRUE(waitUntil([&] { return !(box = screen.windowId(kBox)).empty(); }))
-        << "no box came up";
-    std::string press = "env " + screen.env() + " xdotool key --window " + box + " Return";
+TEST_F(MessageBox, ClosedBoxLetsTheShowGoOnUntilASignalEndsIt) {
+    LiveShow show(*screen, root);
+    std::string box = boxOf(show);
+    ASSERT_NE(box, "") << "no box came up";
+    std::string press = "env " + screen->env() + " xdotool key --window " + box + " Return";
     ASSERT_EQ(std::system(press.c_str()), 0);
-    EXPECT_TRUE(waitUntil([&] { return !screen.windowId("Time=").empty(); }))
+    EXPECT_TRUE(waitUntil([&] { return !screen->windowId("Time=").empty(); }))
         << "the show did not go on";
     int status = show.endAfter(SIGTERM);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;

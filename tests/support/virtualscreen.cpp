@@ -7,10 +7,11 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "support/commands.h"
 
 extern char** environ;
 
@@ -28,22 +29,7 @@ const char* const kHolder =
     "done; "
     "echo \"$DISPLAY $XAUTHORITY\"; read ignored";
 
-std::string commandOutput(const std::string& command) {
-    std::string text;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, got);
-    pclose(pipe);
-    return text;
-}
-
 }  // namespace
-
-bool haveCommand(const char* name) {
-    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 pid_t spawn(const std::vector<std::string>& args, int stdinFd, int stdoutFd) {
     posix_spawn_file_actions_t actions;

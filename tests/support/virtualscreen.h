@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-// Whether `name` is a command on PATH.
-bool haveCommand(const char* name);
+#include "support/commands.h"
 
 // Starts `args` (looked up on PATH) with the given descriptors as its standard input and output;
 // -1 where the caller's are kept. Gives the process id, or -1.
