@@ -6,6 +6,8 @@
 # computed by dpkg-shlibdeps from the libraries the program links. Needs no root.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# dpkg-buildflags maps the current folder out of the program's debugging paths: the sources'.
+cd "$root"
 "$root/scripts/install-deps.sh"
 build=${VEXMORO_DEB_BUILD_DIR:-$root/build-deb}
 
