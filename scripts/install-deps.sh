@@ -11,6 +11,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   ffmpeg xvfb xauth xfonts-base x11-utils xdotool
+  dpkg-dev lintian desktop-file-utils appstream man-db
   "$@"
 )
 

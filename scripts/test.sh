@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds vexmoro and runs the whole test suite, then the loaders' tests under the sanitizers.
+# Builds vexmoro and runs the whole test suite, then the loaders' tests under the sanitizers,
+# then builds the Debian package and tests it installed (scripts/test-package.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" -DVEXMORO_WERROR=ON
@@ -17,3 +18,5 @@ cmake --build "$sanitize" -j "$(nproc)" --target "${loader_tests[@]}"
 labels=$(IFS='|'; echo "${loader_tests[*]}")
 cd "$sanitize"
 ctest --output-on-failure -j "$(nproc)" -L "^($labels)\$"
+
+"$root/scripts/test-package.sh"

@@ -8,22 +8,17 @@
 #include <system_error>
 
 #include "app/commandline.h"
+#include "core/dataroot.h"
 #include "core/demo.h"
 #include "core/random.h"
 #include "offline/offlinerun.h"
 #include "platform/messagebox.h"
 #include "platform/performancecounter.h"
+#include "platform/programfolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path executableFolder(const char* argv0) {
-    std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (error) self = fs::absolute(argv0, error);
-    return self.parent_path();
-}
 
 // Paths the user typed are relative to where they typed them, not to the data folder.
 void makeUserPathsAbsolute(COptions& options) {
@@ -34,7 +29,12 @@ void makeUserPathsAbsolute(COptions& options) {
 
 // The show reads "data/..." relative to the folder that holds data/.
 bool enterRoot(const COptions& options, const char* argv0) {
-    fs::path root = options.root.empty() ? executableFolder(argv0) : fs::path(options.root);
+    std::string root, missing;
+    if (!CDataRoot(programFolder(argv0), VEXMORO_INSTALLED_ROOT)
+             .find(options.root, root, missing)) {
+        showError(missing.c_str(), "vexmoro");
+        return false;
+    }
     std::error_code error;
     fs::current_path(root, error);
     if (error) {
@@ -49,7 +49,6 @@ bool enterRoot(const COptions& options, const char* argv0) {
 // the user picked a video driver) and every box on standard error.
 int runOffline(const COptions& options) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setMessageBoxesHeadless(true);
     COfflineRun offline(options);
     std::string error;
     if (!offline.prepare(error)) {
@@ -86,6 +85,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     makeUserPathsAbsolute(options);
+    setMessageBoxesHeadless(options.offline());
     if (!enterRoot(options, argv[0])) return 1;
     if (options.offline()) return runOffline(options);
 
