@@ -52,7 +52,7 @@ private:
     std::unique_ptr<CStereoDownmix> downmix;
     std::unique_ptr<CRateConverter> converter;  // only when the file's rate is not the output rate
     bool sourceEnded;
-    int64_t position;    // output frames read since the last seek, counted from the start
+    int64_t position;    // the output frame the next read gives (converted files)
     int64_t skipFrames;  // converted frames still to drop before the position
     std::vector<char> sourceBytes;
     std::vector<int16_t> stereoScratch;
