@@ -57,6 +57,7 @@ COfflineRun::COfflineRun(const COptions& runOptions)
       firstWrittenTime(0),
       lastWrittenTime(0),
       frameLimit(0),
+      lastToWrite(-1),
       musicPlayable(false) {}
 
 bool COfflineRun::prepare(std::string& error) {
@@ -148,7 +149,8 @@ int64_t COfflineRun::framesUntil(double limit) const {
 bool COfflineRun::frameDrawn(float time) {
     int64_t frame = steppingTicks.frame();
     bool written = true;
-    if (!options.capture.empty() && inRange(frame)) written = writeFrame(frame, time);
+    bool planned = lastToWrite < 0 || frame <= lastToWrite;
+    if (!options.capture.empty() && inRange(frame) && planned) written = writeFrame(frame, time);
     if (benchmark) timeFrame(frame, time);  // after the write, which is part of the frame's cost
     ++framesDrawn;
     progress->update(framesDrawn, time, secondsBetween(renderStart, Clock::now()));
@@ -191,8 +193,24 @@ bool COfflineRun::writeFrame(int64_t frame, float time) {
     return true;
 }
 
-// Opened at the first written frame, so that the music starts at that frame's time.
+// The last frame a run that writes `first` writes unless it is stopped: frames are drawn up to
+// the first past the show's end (on the show's float clock, as CDemo decides it), past --to or at
+// the frame limit, and those in range are written.
+int64_t COfflineRun::lastFrameToWrite(int64_t first) const {
+    int64_t last = first;
+    for (int64_t k = first; k < frameLimit && inRange(k); ++k) {
+        last = k;
+        if (static_cast<float>(exactTime(k)) > demo->endTime) break;
+    }
+    return last;
+}
+
+// Opened at the first written frame, so that the music starts at that frame's time. The sound
+// track is cut where the picture will end, to the sample; frames past that are never written, so
+// the picture cannot outrun it.
 bool COfflineRun::openVideo(float time) {
+    int64_t first = steppingTicks.frame();
+    lastToWrite = lastFrameToWrite(first);
     CVideoEncoder::Settings settings;
     settings.path = options.capture;
     settings.width = kFrameWidth;
@@ -202,6 +220,9 @@ bool COfflineRun::openVideo(float time) {
     settings.ffmpeg = ffmpeg;
     if (musicPlayable) settings.musicPath = fs::absolute(demo->musicName).string();
     settings.musicStart = time;
+    settings.duration = static_cast<double>(lastToWrite - first + 1) *
+                        static_cast<double>(options.fpsDenominator) /
+                        static_cast<double>(options.fpsNumerator);
     return video.open(settings, failure);
 }
 

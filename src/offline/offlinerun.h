@@ -56,6 +56,7 @@ private:
     bool inRange(int64_t frame) const;
     void timeFrame(int64_t frame, float time);
     bool writeFrame(int64_t frame, float time);
+    int64_t lastFrameToWrite(int64_t first) const;
     bool openVideo(float time);
     std::string summary(double renderSeconds) const;
 
@@ -80,7 +81,8 @@ private:
     int64_t lastWritten;
     float firstWrittenTime;
     float lastWrittenTime;
-    int64_t frameLimit;  // the most frames this run may draw
+    int64_t frameLimit;   // the most frames this run may draw
+    int64_t lastToWrite;  // where the video's sound track ends; -1 until a video is opened
     bool musicPlayable;
     std::string failure;
 };
