@@ -21,8 +21,6 @@ DAMAGES = ["missing", "empty", "half", "garbage", "folder"]
 # Files that the show loads more than once: two scenes load each picture, and a slime brush
 # loads its mesh twice.
 LOADS = {"gutt.jpg": 2, "sv.jpg": 2, "spikeslime.ebr": 2, "chamferbox.ebr": 2}
-# The one refusal that does not name its file.
-PATHLESS = {".ebr": "CEGLBrush::loadFromFile: Unable to open object file"}
 MEMORY_LIMIT_KIB = 500 * 1024
 SUMMARY = "vexmoro: drew "
 
@@ -72,8 +70,7 @@ def judge(relative, code, messages, figures, frames):
     if code is None:
         return ["did not end within 15 minutes"]
     name = os.path.basename(relative)
-    pathless = PATHLESS.get(os.path.splitext(name)[1])
-    about = [m for m in messages if relative in m or m == pathless]
+    about = [m for m in messages if relative in m]
     others = [m for m in messages if m not in about]
     wanted = LOADS.get(name, 1)
     problems = []

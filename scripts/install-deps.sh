@@ -7,11 +7,12 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
-  libvorbis-dev libogg-dev libkissfft-dev
+  libvorbis-dev libogg-dev libkissfft-dev libsoxr-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
-  ffmpeg xvfb xauth
-  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm dpkg-dev wine64 xdotool
+  ffmpeg xvfb xauth xfonts-base x11-utils xdotool
+  dpkg-dev lintian desktop-file-utils appstream man-db
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm wine64
   "$@"
 )
 

@@ -2,7 +2,8 @@
 # Proves the Windows program under Wine on a virtual X server, against the Linux build of the
 # same commit (built in build/ as scripts/build.sh makes it):
 #   1. --version and --help answer as on Linux;
-#   2. silent captures at 12 moments give the Linux build's frames (tests/windows/compare.py);
+#   2. silent captures at 12 moments, and the loading picture, give the Linux build's frames
+#      (tests/windows/compare.py);
 #   3. a benchmark of the whole show with music exits 0 with the Linux build's frame counts;
 #   4. 10 s of a live windowed run, recorded by SDL's disk audio driver, is the music;
 #   5. a live windowed run from 200 s shows its Time= caption and ends on Escape with status 0;
@@ -19,7 +20,8 @@ if [ "${1:-}" != --under-x ]; then
   cmake --build "$native" -j "$(nproc)" --target vexmoro >/dev/null
   rm -rf "$proofs"
   mkdir -p "$proofs"
-  exec xvfb-run -a -s '-screen 0 1024x768x24' "$0" --under-x
+  # A screen large enough that a centred message box never covers the show's 800 by 600 window.
+  exec xvfb-run -a -s '-screen 0 2400x1800x24' "$0" --under-x
 fi
 
 wine=$(dpkg -L wine64 | grep -m1 '/wine64$')
@@ -35,6 +37,7 @@ fail() {
   failures=$((failures + 1))
 }
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
+mkdir -p "$WINEPREFIX"
 "$wineserver" -p  # one server for every run, so that concurrent starts do not race for it
 "$wine" wineboot -u >/dev/null 2>&1 || true
 
@@ -63,6 +66,35 @@ capture_all() {
 capture_all "$linux" "$proofs/frames-linux" &
 capture_all "$exe" "$proofs/frames-windows" "$wine"
 wait
+# The loading picture: a data folder without the music holds each build on its loading screen
+# while the box that says so waits; the show's window is grabbed then, and the program ended.
+loading_root=$proofs/root-without-music
+mkdir -p "$loading_root/data"
+for folder in textures objects; do ln -s "$native/data/$folder" "$loading_root/data/$folder"; done
+window_named() {
+  xwininfo -root -tree | awk -v name="\"$1\":" 'index($0, name) { print $1; exit }'
+}
+grab_loading() {
+  local out=$1 log=$2 pid window=
+  "${@:3}" --windowed >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 240); do
+    [ -n "$(window_named 'CBass::init()')" ] && window=$(window_named '1337 vexmoro') && break
+    sleep 0.5
+  done
+  if [ -n "$window" ]; then
+    ffmpeg -v error -y -f x11grab -window_id "$window" -i "$DISPLAY" -frames:v 1 "$out"
+  else
+    echo "capture of the loading picture failed: no box came up" >>"$log"
+  fi
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+SDL_AUDIODRIVER=dummy grab_loading "$proofs/frames-linux/frame-loading.png" \
+  "$proofs/frames-linux.log" "$linux" --root "$loading_root"
+SDL_AUDIODRIVER=dummy grab_loading "$proofs/frames-windows/frame-loading.png" \
+  "$proofs/frames-windows.log" "$wine" "$exe" \
+  --root "$("$wine" winepath -w "$loading_root" 2>/dev/null)"
 python3 "$root/tests/windows/compare.py" frames "$proofs/frames-linux" "$proofs/frames-windows" |
   tee "$proofs/frames.txt" >&2 || fail "frames differ"
 grep -h failed "$proofs"/frames-*.log >&2 && fail "a capture failed"
@@ -101,7 +133,7 @@ for _ in $(seq 120); do
 done
 if [ -n "$window" ]; then
   xdotool windowfocus "$window"
-  ffmpeg -v error -y -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 \
+  ffmpeg -v error -y -f x11grab -window_id "$window" -i "$DISPLAY" -frames:v 1 \
     "$proofs/screenshot.png" || true
   xdotool key Escape
   status=0

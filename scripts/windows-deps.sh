@@ -37,8 +37,9 @@ fi
 log=$work/deps/$key.log
 mkdir -p "$work/deps"
 echo "Cross-building the Windows libraries from Debian's sources (log: $log)" >&2
-exec 3>&1 >"$log" 2>&1
-trap 'echo "failed; the end of $log:" >&2; tail -n 30 "$log" >&2' ERR
+# From here on the log takes all output; 3 is where the prefix is printed, 4 the caller's errors.
+exec 3>&1 4>&2 >"$log" 2>&1
+trap 'echo "failed; the end of $log:" >&4; tail -n 30 "$log" >&4' ERR
 
 # apt, set up to fetch source packages only, all in folders of its own.
 apt=$work/apt
@@ -72,12 +73,12 @@ fetch() {
   ) | awk '!seen[$0]++')
   for candidate in $candidates; do
     if apt-get source -q "$name=$candidate"; then
-      [ "$candidate" = "$version" ] || echo "note: $name $version is no longer served; took $candidate" >&3
+      [ "$candidate" = "$version" ] || echo "note: $name $version is no longer served; took $candidate" >&4
       echo "$name $candidate" >>"$prefix/versions.txt"
       return 0
     fi
   done
-  echo "no version of $name could be fetched" >&2
+  echo "no version of $name could be fetched" >&4
   return 1
 }
 
@@ -125,6 +126,15 @@ build freetype install -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_P
   -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 build libsoxr install -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF -DWITH_OPENMP=OFF \
   -DWITH_LSR_BINDINGS=OFF
+# libsoxr writes its pkg-config file on Unix systems only.
+cat >"$prefix/lib/pkgconfig/soxr.pc" <<PC
+prefix=$prefix
+Name: soxr
+Description: One-dimensional sample-rate conversion library
+Version: $(sed -n 's/^libsoxr \([0-9.]*\).*/\1/p' "$prefix/versions.txt")
+Libs: -L\${prefix}/lib -lsoxr
+Cflags: -I\${prefix}/include
+PC
 # Video with OpenGL, audio, events, timers and message boxes are all the program asks of SDL.
 build libsdl2 install -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_RENDER=OFF \
   -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF \

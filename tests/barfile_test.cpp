@@ -8,6 +8,7 @@
 #include <unistd.h>
 #endif
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -312,10 +313,12 @@ TEST(BarsOption, UnsoundFileLeavesTheBuiltInWindow) {
     struct Row {
         const char* name;
         std::string path;
-        const char* says;
+        std::string says;
     };
     const Row rows[] = {
-        {"missing file", scratchPath("no/such/file.bars"), "Unable to open bar file"},
+        {"missing file", scratchPath("no/such/file.bars"),
+         "Unable to open bar file " + scratchPath("no/such/file.bars") + ": " +
+             std::strerror(ENOENT)},
         {"cut inside the last record", writeFile(whole.substr(0, whole.size() - 1)), "bar file"},
         {"width 0", writeFile(encode(zeroWidth)), "resolution"},
         {"height -1", writeFile(encode(negHeight)), "resolution"},

@@ -11,6 +11,7 @@
 #include "audio/offlinespectrum.h"
 #include "canvas.h"
 #include "ebrwriter.h"
+#include "iconpictures.h"
 #include "imagewriter.h"
 #include "instruments.h"
 #include "masterbus.h"
@@ -19,6 +20,7 @@
 #include "oggwriter.h"
 #include "painter.h"
 #include "song.h"
+#include "support/picturefiles.h"
 #include "support/scratchdir.h"
 #include "textrenderer.h"
 
@@ -232,6 +234,49 @@ TEST(ImageWriter, JpegDecodesBackAtItsSizeAndColours) {
 TEST(ImageWriter, RefusesTooFewPixels) {
     EXPECT_FALSE(writeJpeg(tempPath("short.jpg"), 8, 8, std::vector<uint8_t>(10), 90));
     EXPECT_FALSE(writePng(tempPath("short.png"), 8, 8, std::vector<uint8_t>(10)));
+}
+
+namespace {
+
+uint32_t readU32BigEndian(const Bytes& bytes, size_t at) {
+    return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 |
+           uint32_t(bytes[at + 2]) << 8 | uint32_t(bytes[at + 3]);
+}
+
+double meanLight(const CCanvas& canvas) {
+    double sum = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x) {
+            const SColor c = canvas.at(x, y);
+            sum += c.r + c.g + c.b;
+        }
+    return sum / (canvas.width() * canvas.height());
+}
+
+}  // namespace
+
+// Every hicolor size is an RGBA PNG of that size in its folder, clear at the corners and solid
+// in the middle, and as bright on the whole as the largest: each pixel is the mean of the art
+// it covers, where sampling would miss or double the sun's thin stripes.
+TEST(Icons, EverySizeIsARoundedTileAsBrightAsTheLargest) {
+    const std::string dir = tempPath("icons");
+    std::string error;
+    ASSERT_TRUE(iconpictures::writeAll(dir, error)) << error;
+    const double largest = meanLight(iconpictures::colour(iconpictures::sizes().back()));
+    for (int size : iconpictures::sizes()) {
+        const std::string side = std::to_string(size);
+        const Bytes png = readBytes(dir + "/" + side + "x" + side + "/apps/vexmoro.png");
+        ASSERT_GT(png.size(), 26u) << size;
+        EXPECT_EQ(readU32BigEndian(png, 16), uint32_t(size));
+        EXPECT_EQ(readU32BigEndian(png, 20), uint32_t(size));
+        EXPECT_EQ(png[25], 6) << size << ": not RGBA";
+        const CMask tile = iconpictures::coverage(size);
+        EXPECT_LT(tile.at(0, 0), 0.05f) << size;
+        EXPECT_LT(tile.at(size - 1, size - 1), 0.05f) << size;
+        EXPECT_EQ(tile.at(size / 2, size / 2), 1.0f) << size;
+        EXPECT_EQ(tile.at(0, size / 2), 1.0f) << size;
+        EXPECT_NEAR(meanLight(iconpictures::colour(size)), largest, largest * 0.02) << size;
+    }
 }
 
 TEST(MasterBus, LimiterHoldsTheCeilingAndLeavesQuietPassagesAlone) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -100,7 +102,9 @@ TEST(CEGLBrush, MissingFileIsReported) {
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].style, MessageBoxStyle::Plain);
     EXPECT_EQ(messages.boxes[0].caption, kCaption);
-    EXPECT_EQ(messages.boxes[0].text, "Unable to open object file");
+    EXPECT_EQ(messages.boxes[0].text,
+              std::string("Unable to open object file /nonexistent/vexmoro/none.ebr: ") +
+                  std::strerror(ENOENT));
 }
 
 // Every damaged file is refused whole: no partial mesh, nothing read past the end (run these
@@ -112,7 +116,7 @@ TEST(CEGLBrush, RefusesDamagedFiles) {
         std::function<void(EbrWriter&)> build;
     } cases[] = {
         {"empty file", [](EbrWriter&) {}},
-        {"count cut short", [](EbrWriter& w) { w.text("\x01\x00"); }},
+        {"count cut short", [](EbrWriter& w) { w.text(std::string("\x01\x00", 2)); }},
         {"negative mesh count", [](EbrWriter& w) { w.u32(0xFFFFFFFF); }},
         {"huge mesh count", [](EbrWriter& w) { w.u32(0x7FFFFFFF).u32(0).u32(0).u32(0); }},
         {"fewer meshes than counted", [&](EbrWriter& w) { w.u32(2).mesh({p}, {}); }},

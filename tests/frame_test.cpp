@@ -5,9 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,8 +25,7 @@
 #include "platform/glwindow.h"
 #include "support/picturefiles.h"
 #include "support/scratchdir.h"
-
-extern char** environ;
+#include "support/virtualscreen.h"
 
 namespace fs = std::filesystem;
 
@@ -48,10 +44,6 @@ struct Rect {
     }
 };
 
-bool haveCommand(const char* name) {
-    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 // Empty where the screens can be made and grabbed; otherwise why not.
 std::string missingTools() {
     if (!haveCommand("xvfb-run")) return "xvfb-run is not installed (scripts/install-deps.sh)";
@@ -59,100 +51,6 @@ std::string missingTools() {
         return "ffmpeg with x11grab is not installed (scripts/install-deps.sh)";
     return "";
 }
-
-pid_t spawn(const std::vector<std::string>& args, int stdinFd = -1, int stdoutFd = -1) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (stdinFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdinFd, STDIN_FILENO);
-    if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-// What the command under xvfb-run does: waits until the server takes connections (xvfb-run can
-// hand over a server still starting when it had to try another display number), reports the
-// display, and keeps the server up until its input closes.
-const char* const kHolder =
-    "for try in $(seq 100); do"
-    "  ffmpeg -v quiet -f x11grab -video_size 8x8 -i \"$DISPLAY\" -frames:v 1 -f null - && break;"
-    "  sleep 0.1; "
-    "done; "
-    "echo \"$DISPLAY $XAUTHORITY\"; read ignored";
-
-// A virtual X server from xvfb-run with a white root window, up while the object lives. It never
-// resets: a bare server resets when its last client leaves, and a show that asks the desktop's size
-// before opening its window would meet the reset between the two connections.
-class VirtualScreen {
-public:
-    VirtualScreen(int screenWidth, int screenHeight) : width(screenWidth), height(screenHeight) {
-        int fds[2], hold[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) return;
-        if (pipe2(hold, O_CLOEXEC) != 0) {
-            close(fds[0]);
-            close(fds[1]);
-            return;
-        }
-        // Free display numbers are looked for from one of our own, so that parallel test
-        // programs seldom race for one.
-        server = spawn({"xvfb-run", "-n", std::to_string(100 + getpid() % 400), "-a", "-s",
-                        "-screen 0 " + std::to_string(width) + "x" + std::to_string(height) +
-                            "x24 -wr -noreset",
-                        "sh", "-c", kHolder},
-                       hold[0], fds[1]);
-        close(fds[1]);
-        close(hold[0]);
-        holder = hold[1];
-        FILE* out = fdopen(fds[0], "r");
-        char line[512] = {};
-        if (out != nullptr && std::fgets(line, sizeof line, out) != nullptr) {
-            std::istringstream fields(line);
-            fields >> display >> xauthority;
-        }
-        if (out != nullptr) std::fclose(out);
-    }
-    // xvfb-run does not wait for the server it stops; the next screen must not meet it.
-    ~VirtualScreen() {
-        std::string lock = "/tmp/.X" + display.substr(display.find(':') + 1) + "-lock";
-        pid_t xvfb = -1;
-        if (!display.empty()) std::ifstream(lock) >> xvfb;
-        if (holder >= 0) close(holder);
-        if (server > 0) waitpid(server, nullptr, 0);
-        for (int tenths = 0; xvfb > 0 && tenths < 50 && fs::exists(lock); ++tenths) usleep(100000);
-        if (xvfb > 0 && fs::exists(lock)) kill(xvfb, SIGKILL);
-    }
-
-    bool ready() const { return server > 0 && !display.empty(); }
-    std::string env() const { return "DISPLAY=" + display + " XAUTHORITY=" + xauthority; }
-
-    // The whole screen, top row first, RGB; the pointer drawn in where asked.
-    std::vector<unsigned char> grab(bool pointer) const {
-        std::string command = "env " + env() + " ffmpeg -v error -f x11grab -draw_mouse " +
-                              (pointer ? "1" : "0") + " -video_size " + std::to_string(width) +
-                              "x" + std::to_string(height) + " -i " + display +
-                              " -frames:v 1 -f rawvideo -pix_fmt rgb24 - 2>/dev/null";
-        std::vector<unsigned char> rgb;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) return rgb;
-        unsigned char buffer[65536];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            rgb.insert(rgb.end(), buffer, buffer + got);
-        pclose(pipe);
-        return rgb;
-    }
-
-    int width, height;
-    std::string display, xauthority;
-
-private:
-    pid_t server = -1;  // xvfb-run
-    int holder = -1;    // closing it ends the command, and with it the server
-};
 
 bool near(const unsigned char* p, const Rgb& colour, int tolerance) {
     for (int c = 0; c < 3; ++c)

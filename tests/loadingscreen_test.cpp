@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "core/demo.h"
@@ -79,7 +81,8 @@ TEST_F(LoadingScreenTest, MissingPictureIsReportedAndLoadingGoesOn) {
     EXPECT_EQ(demo.loadingTexture.id, 0u);
     // The scenes report their own missing files after it.
     ASSERT_GE(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].text, "Unable to open data/textures/loading.jpg");
+    EXPECT_EQ(recorder.boxes[0].text,
+              std::string("Unable to open data/textures/loading.jpg: ") + std::strerror(ENOENT));
     EXPECT_EQ(std::count_if(recorder.boxes.begin(), recorder.boxes.end(),
                             [](const MessageBoxRecord& box) {
                                 return box.text.find("loading.jpg") != std::string::npos;

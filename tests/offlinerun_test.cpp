@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <png.h>
+#include <signal.h>
 #include "support/scratchdir.h"
 
 #include <algorithm>
@@ -168,6 +169,26 @@ TEST(OfflineRun, NeverDrawsMoreFramesThanTheShowHolds) {
         run.finish(table);
         std::fclose(table);
     }
+}
+
+// Ctrl-C belongs to a run only from prepare() to finish(): a test harness, or a program that runs
+// the show twice, finds its own handling again afterwards.
+TEST(OfflineRun, GivesCtrlCBackWhenItEnds) {
+    struct sigaction before {
+    }, during{}, after{};
+    sigaction(SIGINT, nullptr, &before);
+    COptions options;
+    options.benchmark = true;
+    COfflineRun run(options);
+    std::string error;
+    ASSERT_TRUE(run.prepare(error)) << error;
+    sigaction(SIGINT, nullptr, &during);
+    std::FILE* table = std::tmpfile();
+    run.finish(table);
+    std::fclose(table);
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_NE(during.sa_handler, before.sa_handler) << "the run did not take Ctrl-C";
+    EXPECT_EQ(after.sa_handler, before.sa_handler) << "the run kept Ctrl-C";
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "core/options.h"
+#include "app/commandline.h"
 
 namespace {
 
 bool parse(std::vector<const char*> args, COptions& options, std::string& error) {
     args.insert(args.begin(), "vexmoro");
-    return options.parse(static_cast<int>(args.size()), args.data(), error);
+    return CCommandLine(options).parse(static_cast<int>(args.size()), args.data(), error);
 }
 
 }  // namespace

@@ -5,7 +5,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include "support/scratchdir.h"
 
 namespace {
 
@@ -15,8 +19,9 @@ struct Result {
     double seconds;
 };
 
-Result runProgram(const std::string& arguments, const std::string& environment = "") {
-    std::string command = environment + " " + VEXMORO_BINARY + " " + arguments + " 2>&1";
+Result runProgram(const std::string& arguments, const std::string& environment = "",
+                  const std::string& binary = VEXMORO_BINARY) {
+    std::string command = environment + " " + binary + " " + arguments + " 2>&1";
     auto begin = std::chrono::steady_clock::now();
     FILE* pipe = popen(command.c_str(), "r");
     Result result{-1, "", 0};
@@ -62,4 +67,39 @@ TEST(Program, AWindowThatCannotOpenIsAnErrorExit) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("could not be opened"), std::string::npos) << run.output;
     EXPECT_LT(run.seconds, 30.0) << "must not run blind until the end time";
+}
+
+// The tree `cmake --install` lays out, under a prefix of its own: run from another folder, the
+// installed program finds its data from where it lies; with the data gone it says where it
+// looked; --root still leads it to data moved elsewhere.
+TEST(Program, AnInstalledTreeFindsItsDataFromWhereItLies) {
+    ScratchDir prefix("install");
+    ASSERT_FALSE(prefix.path.empty());
+    const std::string install = std::string("'") + VEXMORO_CMAKE + "' --install '" +
+                                VEXMORO_BUILD_DIR + "' --prefix '" + prefix.path + "' >/dev/null";
+    ASSERT_EQ(std::system(install.c_str()), 0);
+    const std::string program = prefix.path + "/games/vexmoro";
+    const std::string oneFrame =
+        "--capture " + prefix.path + "/frames --start 208 --fps 10 --to 208";
+
+    Result found = runProgram(oneFrame, "cd / &&", program);
+    EXPECT_EQ(found.status, 0) << found.output;
+    // Only the summary: a data file not found would have its own line.
+    EXPECT_EQ(found.output.find('\n'), found.output.size() - 1) << found.output;
+    EXPECT_TRUE(std::filesystem::exists(prefix.path + "/frames/frame-000000.png"));
+
+    const std::string installed = prefix.path + "/share/games/vexmoro";
+    std::filesystem::rename(installed + "/data", prefix.path + "/data-elsewhere");
+    Result missing = runProgram(oneFrame, "cd / &&", program);
+    EXPECT_EQ(missing.status, 1) << missing.output;
+    EXPECT_NE(
+        missing.output.find("looked for " + prefix.path + "/games/data and " + installed + "/data"),
+        std::string::npos)
+        << missing.output;
+
+    std::filesystem::create_directory(prefix.path + "/root");
+    std::filesystem::rename(prefix.path + "/data-elsewhere", prefix.path + "/root/data");
+    Result named = runProgram("--root " + prefix.path + "/root " + oneFrame, "cd / &&", program);
+    EXPECT_EQ(named.status, 0) << named.output;
+    EXPECT_EQ(named.output.find('\n'), named.output.size() - 1) << named.output;
 }

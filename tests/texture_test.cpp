@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <iterator>
 
@@ -85,7 +87,8 @@ TEST_F(TextureTest, MissingJpegLeavesNoName) {
         EXPECT_EQ(texture.id, 0u);
     }
     ASSERT_EQ(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].text, "Unable to open data/textures/absent.jpg");
+    EXPECT_EQ(recorder.boxes[0].text,
+              std::string("Unable to open data/textures/absent.jpg: ") + std::strerror(ENOENT));
     EXPECT_EQ(nextName(), 1u);
 }
 
@@ -150,6 +153,7 @@ TEST_F(TextureTest, PngKeepsItsAlphaWithNearestFiltering) {
     EXPECT_EQ(levelZero(3, 2, GL_RGBA, 4), pixelRows({{0, 255, 0, 128}, {255, 0, 0, 255}}, 3, 4));
 }
 
+// The box says why, in the PNG library's words.
 TEST_F(TextureTest, UnreadablePngShowsTheErrorBox) {
     std::string path = tempPath("notpng.png");
     writeBytes(path, Bytes(64, 7));
@@ -158,7 +162,7 @@ TEST_F(TextureTest, UnreadablePngShowsTheErrorBox) {
     EXPECT_FALSE(texture.loadPNG(path.c_str()));
     EXPECT_EQ(texture.id, 0u);
     ASSERT_EQ(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].text, "Unable to load PNG-texture " + path);
+    EXPECT_EQ(recorder.boxes[0].text, "Unable to load PNG-texture " + path + ": Not a PNG file");
     EXPECT_EQ(recorder.boxes[0].caption, "CTexture::loadPNG");
     EXPECT_EQ(recorder.boxes[0].style, MessageBoxStyle::Error);
 }

@@ -2,14 +2,17 @@
 // arrives upright, and an ffmpeg that fails.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include "support/scratchdir.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "offline/videoencoder.h"
@@ -110,22 +113,34 @@ TEST_F(VideoEncoderFiles, FindsOnlyAnExecutableFFmpegOnPath) {
     EXPECT_EQ(CVideoEncoder::findFFmpeg(), root + "/tool/ffmpeg");
 }
 
-// An ffmpeg that quits at once: the writes fail (instead of SIGPIPE ending the program) and
-// closing reports the failure.
+// An ffmpeg that quits at once: the writes fail (instead of SIGPIPE ending the program), closing
+// says how it ended, and SIGPIPE is the program's own again once the video is closed.
 TEST_F(VideoEncoderFiles, ReportsAnFFmpegThatStops) {
-    writeScript(root + "/ffmpeg", "#!/bin/sh\nexit 3\n", 0755);
-    CVideoEncoder::Settings s;
-    s.path = root + "/o.mp4";
-    s.ffmpeg = root + "/ffmpeg";
-    CVideoEncoder video;
-    std::string error;
-    ASSERT_TRUE(video.open(s, error)) << error;
-    std::vector<uint8_t> frame(800 * 600 * 3);
-    bool written = true;
-    for (int i = 0; i < 8 && written; ++i) written = video.write(frame.data(), error);
-    EXPECT_FALSE(written);
-    EXPECT_FALSE(video.close(error));
-    EXPECT_NE(error.find("ffmpeg"), std::string::npos);
+    const std::pair<const char*, std::string> endings[] = {
+        {"exit 3", "it exited with status 3"},
+        {"kill -TERM $$", "it was ended by signal 15 (" + std::string(strsignal(SIGTERM)) + ")"},
+    };
+    for (const auto& ending : endings) {
+        SCOPED_TRACE(ending.first);
+        writeScript(root + "/ffmpeg", std::string("#!/bin/sh\n") + ending.first + "\n", 0755);
+        CVideoEncoder::Settings s;
+        s.path = root + "/o.mp4";
+        s.ffmpeg = root + "/ffmpeg";
+        std::string error;
+        {
+            CVideoEncoder video;
+            ASSERT_TRUE(video.open(s, error)) << error;
+            std::vector<uint8_t> frame(800 * 600 * 3);
+            bool written = true;
+            for (int i = 0; i < 8 && written; ++i) written = video.write(frame.data(), error);
+            EXPECT_FALSE(written);
+            EXPECT_FALSE(video.close(error));
+        }
+        EXPECT_EQ(error, "ffmpeg could not finish the video: " + ending.second);
+        struct sigaction pipeSignal {};
+        sigaction(SIGPIPE, nullptr, &pipeSignal);
+        EXPECT_EQ(pipeSignal.sa_handler, SIG_DFL);
+    }
 }
 
 // Frames go in bottom-up, as GL reads them, and must come out upright.

@@ -94,6 +94,32 @@ CCanvas CCanvas::resized(int width, int height) const {
     return out;
 }
 
+namespace {
+
+// How much of source pixel i the span [from, to) covers.
+float overlap(int i, float from, float to) {
+    return std::max(0.0f, std::min(to, i + 1.0f) - std::max(from, float(i)));
+}
+
+}  // namespace
+
+CCanvas CCanvas::shrunk(int width, int height) const {
+    CCanvas out(width, height);
+    const float sx = float(w) / width, sy = float(h) / height;
+    for (int y = 0; y < height; ++y) {
+        const float top = y * sy, bottom = top + sy;
+        for (int x = 0; x < width; ++x) {
+            const float left = x * sx, right = left + sx;
+            SColor sum{0, 0, 0};
+            for (int j = int(top); j < std::min(h, int(std::ceil(bottom))); ++j)
+                for (int i = int(left); i < std::min(w, int(std::ceil(right))); ++i)
+                    sum = sum + at(i, j) * (overlap(i, left, right) * overlap(j, top, bottom));
+            out.set(x, y, sum * (1.0f / (sx * sy)));
+        }
+    }
+    return out;
+}
+
 void CCanvas::blit(const CCanvas& other, int x, int y) {
     for (int j = 0; j < other.h; ++j)
         for (int i = 0; i < other.w; ++i) set(x + i, y + j, other.at(i, j));

@@ -37,6 +37,9 @@ public:
     void blur(float sigma, bool wrap = false);
     // A smaller or larger copy by bilinear sampling.
     CCanvas resized(int width, int height) const;
+    // A smaller copy in which each pixel is the mean of the area it covers, so that thin lines
+    // fade instead of breaking up.
+    CCanvas shrunk(int width, int height) const;
     // Copies `other` with its top-left corner at (x, y), clipped to this canvas.
     void blit(const CCanvas& other, int x, int y);
 

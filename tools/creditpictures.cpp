@@ -109,7 +109,7 @@ CCanvas partyEmblem() {
     return canvas;
 }
 
-CCanvas title() {
+CCanvas titleSky() {
     CCanvas canvas(512, 512);
     paint::stars(canvas, 160, 14, 0.6f);
     const float horizon = 300, sunY = 236;
@@ -140,6 +140,11 @@ CCanvas title() {
                std::pow(std::min(1.0f, (y - horizon) / 120.0f), 2.0f);
     });
     paint::glowingShape(canvas, grid, flat({1.0f, 0.4f, 0.9f}), kMagenta, 3, 0.8f);
+    return canvas;
+}
+
+CCanvas title() {
+    CCanvas canvas = titleSky();
     drawText(canvas, "vexmoro", 256, 330,
              {"DejaVuSans-Bold.ttf", 84, 3, chrome(268, 330, 512, kCyan, {0.2f, 0.3f, 1.0f}), kCyan,
               7, 0.9f});

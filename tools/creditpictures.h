@@ -10,6 +10,10 @@ CCanvas loading();
 CCanvas logo();
 CCanvas partyEmblem();
 CCanvas title();
+// The title without its lettering and vignette: stars, the striped sun sinking behind the
+// horizon (row 300, sun centred at 256, 236) and the floor grid. The program's icon is cut
+// from it.
+CCanvas titleSky();
 CCanvas musicCredit();
 CCanvas codeCredit();
 // The three portraits, emblem above the handle: 0 tolvi, 1 brisel, 2 quander.

@@ -35,8 +35,10 @@ bool writeJpeg(const std::string& path, int width, int height, const std::vector
     return std::fclose(file) == 0;
 }
 
-bool writePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb) {
-    if (rgb.size() < size_t(width) * height * 3) return false;
+bool writePng(const std::string& path, int width, int height, const std::vector<uint8_t>& pixels,
+              int channels) {
+    if ((channels != 3 && channels != 4) || pixels.size() < size_t(width) * height * channels)
+        return false;
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -47,10 +49,11 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
         return false;
     }
     png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, width, height, 8,
+                 channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int y = 0; y < height; ++y) png_write_row(png, &rgb[size_t(y) * width * 3]);
+    for (int y = 0; y < height; ++y) png_write_row(png, &pixels[size_t(y) * width * channels]);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0;

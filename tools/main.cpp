@@ -1,10 +1,11 @@
-// vexmoro-datagen: makes the show's data folder (pictures, meshes, music) from nothing, and a
-// contact sheet of the pictures to look at.
+// vexmoro-datagen: makes the show's data folder (pictures, meshes, music) from nothing, a
+// contact sheet of the pictures to look at, and the program's icons.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "dataset.h"
+#include "iconpictures.h"
 #include "pictureset.h"
 
 namespace {
@@ -13,7 +14,8 @@ const char* const kUsage =
     "usage: vexmoro-datagen [options] [DIR]\n"
     "  DIR                   write DIR/textures, DIR/objects and DIR/music\n"
     "  --only PART           only pictures, meshes or music\n"
-    "  --contact-sheet FILE  a PNG of all pictures with their names\n";
+    "  --contact-sheet FILE  a PNG of all pictures with their names\n"
+    "  --icons DIR           the program's icon as DIR/<N>x<N>/apps/vexmoro.png\n";
 
 bool selectPart(const std::string& name, SDataParts& parts) {
     parts = {name == "pictures", name == "meshes", name == "music"};
@@ -23,13 +25,15 @@ bool selectPart(const std::string& name, SDataParts& parts) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string dir, sheet;
+    std::string dir, sheet, icons;
     SDataParts parts;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--contact-sheet" && hasValue) {
             sheet = argv[++i];
+        } else if (arg == "--icons" && hasValue) {
+            icons = argv[++i];
         } else if (arg == "--only" && hasValue && selectPart(argv[i + 1], parts)) {
             ++i;
         } else if (arg.empty() || arg[0] == '-' || !dir.empty()) {
@@ -39,18 +43,14 @@ int main(int argc, char** argv) {
             dir = arg;
         }
     }
-    if (dir.empty() && sheet.empty()) {
+    if (dir.empty() && sheet.empty() && icons.empty()) {
         std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
     std::string error;
-    if (!dir.empty() && !generateDataSet(dir, parts, error)) {
-        std::fprintf(stderr, "vexmoro-datagen: %s\n", error.c_str());
-        return 1;
-    }
-    if (!sheet.empty() && !writeContactSheet(sheet, error)) {
-        std::fprintf(stderr, "vexmoro-datagen: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
+    const bool ok = (dir.empty() || generateDataSet(dir, parts, error)) &&
+                    (sheet.empty() || writeContactSheet(sheet, error)) &&
+                    (icons.empty() || iconpictures::writeAll(icons, error));
+    if (!ok) std::fprintf(stderr, "vexmoro-datagen: %s\n", error.c_str());
+    return ok ? 0 : 1;
 }

@@ -1,12 +1,14 @@
 #include "assets/eglbrush.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <memory>
 
 #include "assets/texture.h"
+#include "core/systemreason.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -187,9 +189,11 @@ void CEGLBrush::clearMeshes() {
 
 bool CEGLBrush::loadFromFile(const char* path) {
     FileBytes bytes;
+    errno = 0;
     FileRead read = readWholeFile(path, bytes);
     if (read == FileRead::CannotOpen) {
-        showMessage("Unable to open object file", kCaption);
+        std::string text = std::string("Unable to open object file ") + path + systemReason(errno);
+        showMessage(text.c_str(), kCaption);
         return false;
     }
     std::vector<CEGLMesh*> loaded;

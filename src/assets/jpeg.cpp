@@ -1,12 +1,15 @@
 #include "assets/jpeg.h"
 
+#include <jerror.h>
 #include <jpeglib.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstring>
 #include <string>
 
 #include "assets/picturelimits.h"
+#include "core/systemreason.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -39,10 +42,17 @@ ErrorManager* managerOf(j_common_ptr cinfo) {
     refuse(cinfo, text);
 }
 
-// Warnings are the library's word for corrupt data (a file cut short, bytes out of place): the
-// picture it would give is partly made up, so it is refused like any other damage.
-void refuseWarnings(j_common_ptr cinfo, int level) {
-    if (level < 0) exitToCaller(cinfo);
+// Warnings that leave the picture a clean file would give: stray bytes between segments, an
+// unknown JFIF version or colour transform, odd scan parameters the decoder ignores. They pass, as
+// the library's default lets them; every other warning (the file or a scan ends early, the coded
+// data is corrupt, the progression is inconsistent) means pixels lost or made up.
+bool isHarmless(int code) {
+    return code == JWRN_EXTRANEOUS_DATA || code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM ||
+           code == JWRN_NOT_SEQUENTIAL;
+}
+
+void refuseLostPixels(j_common_ptr cinfo, int level) {
+    if (level < 0 && !isHarmless(cinfo->err->msg_code)) exitToCaller(cinfo);
 }
 
 // Called between scans while a multi-scan file is read in.
@@ -78,9 +88,10 @@ void Cjpeg::release() {
 }
 
 bool Cjpeg::loadImage(const char* path) {
+    errno = 0;
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
-        report(std::string("Unable to open ") + path);
+        report(std::string("Unable to open ") + path + systemReason(errno));
         return false;
     }
     char failure[kFailureLength] = "";
@@ -99,7 +110,7 @@ bool Cjpeg::decodeFile(std::FILE* file, char* failure) {
     ErrorManager manager;
     cinfo.err = jpeg_std_error(&manager.pub);
     manager.pub.error_exit = exitToCaller;
-    manager.pub.emit_message = refuseWarnings;
+    manager.pub.emit_message = refuseLostPixels;
     manager.failure = failure;
     std::memset(&manager.progress, 0, sizeof manager.progress);
     manager.progress.progress_monitor = countScans;

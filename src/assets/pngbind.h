@@ -1,6 +1,7 @@
 // Makes a GL texture from a PNG file in one call: generates and binds a name, sets wrap and
-// filters, uploads level 0 with the bottom row at t = 0. Refuses oversize or corrupt files
-// (result 0). Needs a current GL context.
+// filters, uploads level 0 with the bottom row at t = 0. Refuses oversize pictures or chunks and
+// files whose pixels cannot be read (result 0); the library's warnings pass. Needs a current GL
+// context.
 #pragma once
 
 #include <GL/gl.h>
@@ -23,3 +24,7 @@ struct pngInfo {
 // The texture name, or 0 when the file cannot be read or the mode is not offered.
 GLuint pngBind(const char* filename, int mipmap, int trans, pngInfo* info, int wrapst,
                int minfilter, int magfilter);
+
+// Why the last pngBind on this thread gave no texture (the PNG library's own words where it
+// refused the file); empty after one that gave a texture.
+const char* pngBindProblem();

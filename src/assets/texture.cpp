@@ -58,7 +58,8 @@ bool CTexture::loadPNG(const char* path) {
     id = pngBind(path, PNG_NOMIPMAPS, PNG_ALPHA, info, GL_REPEAT, GL_NEAREST, GL_NEAREST);
     delete info;
     if (id == 0) {
-        std::string text = std::string("Unable to load PNG-texture ") + path;
+        std::string text =
+            std::string("Unable to load PNG-texture ") + path + ": " + pngBindProblem();
         showError(text.c_str(), "CTexture::loadPNG");
         return false;
     }

@@ -1,5 +1,6 @@
 #include "assets/tga.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <utility>
@@ -11,6 +12,9 @@ namespace {
 
 constexpr int kHeaderSize = 18;
 constexpr unsigned char kUncompressedTrueColour = 2;
+// Image descriptor bits: the file stores its rows from the top, its pixels from the right.
+constexpr unsigned char kTopFirst = 0x20;
+constexpr unsigned char kRightFirst = 0x10;
 
 int64_t sizeOf(std::ifstream& in) {
     in.seekg(0, std::ios::end);
@@ -19,20 +23,33 @@ int64_t sizeOf(std::ifstream& in) {
     return size;
 }
 
-// The reason a header cannot be loaded, or null when it can. The pixels are taken to start right
-// after the 18 header bytes, so only type 2 files without an image ID or colour map are read; their
-// declared size must fit both the file and the picture limits before anything is allocated.
+// The reason a header cannot be loaded, or null when it can. Only type 2 files without a colour
+// map are read; the pixels follow the 18 header bytes and the image ID, and their declared size
+// must fit both the file and the picture limits before anything is allocated.
 const char* checkHeader(const unsigned char* start, const unsigned char* header, int64_t fileSize) {
     if (start[2] != kUncompressedTrueColour) return "Unsupported TGA image type";
     if (start[1] != 0) return "Unsupported TGA colour map";
-    if (start[0] != 0) return "Unsupported TGA image ID";
     int depth = header[4];
     if (depth != 24 && depth != 32) return "Unsupported TGA depth";
     int64_t w = header[0] + 256 * header[1];
     int64_t h = header[2] + 256 * header[3];
     if (!pictureSizeAllowed(w, h)) return "Unsupported TGA size";
-    if (fileSize - kHeaderSize < w * h * (depth / 8)) return "TGA file is truncated";
+    if (fileSize - kHeaderSize - start[0] < w * h * (depth / 8)) return "TGA file is truncated";
     return nullptr;
+}
+
+// Rows bottom-up and pixels left to right, as GL takes them, whatever order the file keeps.
+void putUpright(unsigned char* data, int width, int height, int bytes, unsigned char descriptor) {
+    size_t row = static_cast<size_t>(width) * bytes;
+    if (descriptor & kTopFirst)
+        for (int y = 0; y < height / 2; ++y)
+            std::swap_ranges(data + y * row, data + (y + 1) * row, data + (height - 1 - y) * row);
+    if (descriptor & kRightFirst)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width / 2; ++x) {
+                unsigned char* left = data + y * row + static_cast<size_t>(x) * bytes;
+                std::swap_ranges(left, left + bytes, data + y * row + (width - 1 - x) * bytes);
+            }
 }
 
 }  // namespace
@@ -58,6 +75,7 @@ bool CTGA::loadImage(const char* path) {
         showMessage(refusal, "CTGA::loadImage()");
         return false;
     }
+    intga.ignore(TGAheader[0]);  // the image ID: free text nothing here uses
     width = header[0] + 256 * header[1];
     height = header[2] + 256 * header[3];
     bitsPerPixel = header[4];
@@ -68,5 +86,6 @@ bool CTGA::loadImage(const char* path) {
     data = new unsigned char[n];
     intga.read(reinterpret_cast<char*>(data), static_cast<std::streamsize>(n));
     for (size_t i = 0; i < n; i += b) std::swap(data[i], data[i + 2]);
+    putUpright(data, width, height, b, header[5]);
     return true;
 }

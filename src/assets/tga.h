@@ -1,6 +1,7 @@
-// Reads an uncompressed true-colour TGA picture (24 or 32 bits) into RGB or RGBA bytes, rows in
-// file order, with the GL format that fits them. Makes no texture; needs no GL context.
-// Anything else (compressed, colour-mapped, short or oversize files) is refused with a message.
+// Reads an uncompressed true-colour TGA picture (24 or 32 bits) into RGB or RGBA bytes, bottom row
+// first whatever corner the file starts from, with the GL format that fits them. Makes no texture;
+// needs no GL context. Anything else (compressed, colour-mapped, short or oversize files) is
+// refused with a message.
 #pragma once
 
 #include <GL/gl.h>

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "audio/audioformat.h"
 #include "audio/oggfilecheck.h"
@@ -15,6 +16,9 @@ constexpr int kMaxConsecutiveHoles = 64;
 // Real music lies well inside; a rate like 1 Hz would make the conversion take gigabytes.
 constexpr long kMinSourceRate = 8000;
 constexpr long kMaxSourceRate = 192000;
+// Converted frames decoded before a seek's target and dropped, so that the conversion filter has
+// settled there: longer than its response at every rate taken.
+constexpr int64_t kSettleFrames = 4096;
 
 }  // namespace
 
@@ -24,8 +28,9 @@ COggDecoder::COggDecoder()
       sourceRate(0),
       outputRate(0),
       lengthFrames(0),
-      resampler(nullptr),
-      sourceEnded(false) {}
+      sourceEnded(false),
+      position(0),
+      skipFrames(0) {}
 
 COggDecoder::~COggDecoder() {
     close();
@@ -43,12 +48,14 @@ bool COggDecoder::open(const std::string& path, int rate) {
     sourceRate = static_cast<int>(info->rate);
     outputRate = rate;
     downmix.reset(new CStereoDownmix(info->channels));
-    // Within the checked length, so the product stays far inside 64 bits.
+    // Within the checked length, so the product stays far inside 64 bits; rounded as the
+    // converter rounds the length it gives.
     ogg_int64_t total = ov_pcm_total(&file, -1);
-    lengthFrames = total > 0 ? total * outputRate / sourceRate : 0;
+    lengthFrames = total > 0 ? (total * outputRate + sourceRate / 2) / sourceRate : 0;
     stereoScratch.resize(2 * kChunkFrames);
-    if (sourceRate != outputRate && !openResampler()) return refuse("no rate converter");
-    return true;
+    if (sourceRate == outputRate) return true;
+    converter.reset(new CRateConverter(sourceRate, outputRate));
+    return converter->isReady() || refuse("no rate converter");
 }
 
 bool COggDecoder::refuse(const std::string& reason) {
@@ -75,24 +82,20 @@ bool COggDecoder::checkLinks() {
                   " s the player takes");
 }
 
-bool COggDecoder::openResampler() {
-    resampler = SDL_NewAudioStream(AUDIO_S16SYS, 2, sourceRate, AUDIO_S16SYS, 2, outputRate);
-    return resampler != nullptr;
-}
-
 void COggDecoder::close() {
-    if (resampler != nullptr) SDL_FreeAudioStream(resampler);
-    resampler = nullptr;
+    converter.reset();
     if (opened) ov_clear(&file);
     opened = false;
     sourceEnded = false;
+    position = 0;
+    skipFrames = 0;
     lengthFrames = 0;
     downmix.reset();
 }
 
 int COggDecoder::read(int16_t* stereo, int frames) {
     if (!opened || frames <= 0) return 0;
-    if (resampler != nullptr) return readResampled(stereo, frames);
+    if (converter != nullptr) return readConverted(stereo, frames);
     int produced = 0;
     while (produced < frames) {
         int got = readSource(stereo + 2 * produced, frames - produced);
@@ -125,35 +128,62 @@ int COggDecoder::readSource(int16_t* stereo, int frames) {
     }
 }
 
-int COggDecoder::readResampled(int16_t* stereo, int frames) {
+// Never past the length, which the converter may overshoot by a frame where it rounds the other
+// way.
+int COggDecoder::readConverted(int16_t* stereo, int frames) {
     int produced = 0;
-    while (produced < frames) {
-        int available = SDL_AudioStreamAvailable(resampler) / 4;
-        if (available > 0) {
-            int take = std::min(available, frames - produced) * 4;
-            int got = SDL_AudioStreamGet(resampler, stereo + 2 * produced, take);
-            if (got <= 0) break;
-            produced += got / 4;
-            continue;
-        }
-        if (sourceEnded) break;
-        int got = readSource(stereoScratch.data(), kChunkFrames);
-        if (got == 0) {
-            sourceEnded = true;
-            SDL_AudioStreamFlush(resampler);
-        } else {
-            SDL_AudioStreamPut(resampler, stereoScratch.data(), got * 4);
-        }
+    while (produced < frames && position < lengthFrames) {
+        int64_t wanted = std::min<int64_t>(frames - produced, lengthFrames - position);
+        int got = takeConverted(stereo + 2 * produced, static_cast<int>(wanted));
+        if (got == 0) break;
+        produced += got;
+        position += got;
     }
     return produced;
+}
+
+// Converted frames from the position on, feeding the converter as it runs dry; 0 at the end.
+int COggDecoder::takeConverted(int16_t* stereo, int frames) {
+    while (true) {
+        int wanted =
+            static_cast<int>(std::min<int64_t>(frames, skipFrames > 0 ? skipFrames : frames));
+        int got = converter->take(stereo, wanted);
+        if (got > 0 && skipFrames > 0) {
+            skipFrames -= got;
+            continue;
+        }
+        if (got > 0 || sourceEnded) return got;
+        int read = readSource(stereoScratch.data(), kChunkFrames);
+        if (read == 0) {
+            sourceEnded = true;
+            converter->finish();
+        } else {
+            converter->put(stereoScratch.data(), read);
+        }
+    }
 }
 
 bool COggDecoder::seek(int64_t frame) {
     if (!opened || frame < 0 || frame > lengthFrames) return false;
     if (lengthFrames == 0) return true;  // nothing to decode, nothing to move
-    int64_t sourceFrame = frame * sourceRate / outputRate;
-    if (ov_pcm_seek(&file, sourceFrame) != 0) return false;
+    if (converter != nullptr) return seekConverted(frame);
+    if (ov_pcm_seek(&file, frame) != 0) return false;
     sourceEnded = false;
-    if (resampler != nullptr) SDL_AudioStreamClear(resampler);
+    return true;
+}
+
+// The conversion starts again on an output frame that falls on a source frame, far enough before
+// the target for its filter to settle, and drops what lies before the target: what comes out from
+// there is what an unbroken conversion gives.
+bool COggDecoder::seekConverted(int64_t frame) {
+    int64_t common = std::gcd(sourceRate, outputRate);
+    int64_t step = outputRate / common;  // output frames that span a whole number of source frames
+    int64_t start = std::max<int64_t>(frame - kSettleFrames, 0);
+    start -= start % step;
+    if (ov_pcm_seek(&file, start / step * (sourceRate / common)) != 0) return false;
+    converter->restart();
+    sourceEnded = false;
+    skipFrames = frame - start;
+    position = frame;
     return true;
 }

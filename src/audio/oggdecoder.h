@@ -1,7 +1,8 @@
 // Decodes an Ogg Vorbis file piece by piece into 16-bit stereo at a chosen rate: mixes other
-// channel counts down, converts other rates, skips corrupt pages. Refuses files the library
-// would mishandle, rates outside 8 to 192 kHz and music longer than audioformat::kMaxMusicSeconds.
-// Does not play anything. Not thread-safe: one thread at a time uses an instance.
+// channel counts down, converts other rates without losing time, skips corrupt pages. Refuses files
+// the library would mishandle, rates outside 8 to 192 kHz and music longer than
+// audioformat::kMaxMusicSeconds. Does not play anything. Not thread-safe: one thread at a time uses
+// an instance.
 #pragma once
 
 #include <vorbis/vorbisfile.h>
@@ -11,9 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/rateconverter.h"
 #include "audio/stereodownmix.h"
-
-struct _SDL_AudioStream;
 
 class COggDecoder {
 public:
@@ -30,15 +30,17 @@ public:
 
     // Fills up to `frames` stereo frames; fewer only at the end of the file (0 there).
     int read(int16_t* stereo, int frames);
-    // Continues decoding from that output frame; false past the end or when the file refuses.
+    // Continues decoding from that output frame, with the samples an unbroken read gives there;
+    // false past the end or when the file refuses.
     bool seek(int64_t frame);
-    // Length in output frames.
+    // Length in output frames: the file's, converted to the output rate and rounded.
     int64_t length() const { return lengthFrames; }
 
 private:
     int readSource(int16_t* stereo, int frames);
-    int readResampled(int16_t* stereo, int frames);
-    bool openResampler();
+    int readConverted(int16_t* stereo, int frames);
+    int takeConverted(int16_t* stereo, int frames);
+    bool seekConverted(int64_t frame);
     bool refuse(const std::string& reason);
     bool checkLinks();
 
@@ -48,8 +50,10 @@ private:
     int outputRate;
     int64_t lengthFrames;
     std::unique_ptr<CStereoDownmix> downmix;
-    _SDL_AudioStream* resampler;  // only when the file's rate is not the output rate
+    std::unique_ptr<CRateConverter> converter;  // only when the file's rate is not the output rate
     bool sourceEnded;
+    int64_t position;    // the output frame the next read gives (converted files)
+    int64_t skipFrames;  // converted frames still to drop before the position
     std::vector<char> sourceBytes;
     std::vector<int16_t> stereoScratch;
     std::string why;

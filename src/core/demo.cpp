@@ -2,12 +2,14 @@
 
 #include <GL/gl.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "core/barfile.h"
 #include "core/show.h"
+#include "core/systemreason.h"
 #include "core/timeline.h"
 #include "platform/display.h"
 #include "platform/message.h"
@@ -159,9 +161,12 @@ bool CDemo::loadBars(const char* fileName) {
         return false;
     }
     std::ifstream infile;
+    errno = 0;
     if (fileName != nullptr) infile.open(fileName, std::ios::binary);
     if (!infile.is_open()) {
-        showError("Unable to open bar file", "CDemo::loadBars()");
+        std::string text = "Unable to open bar file";
+        if (fileName != nullptr) text += std::string(" ") + fileName + systemReason(errno);
+        showError(text.c_str(), "CDemo::loadBars()");
         return false;
     }
     CBarFile file;

@@ -1,5 +1,6 @@
-// The command line of the program: what each option asks for, parsed and checked. Holds no
-// behaviour of its own; with no options every field keeps the show's built-in behaviour.
+// What a run of the program was asked for: the settings the command line gives, read by the demo
+// and by capture and benchmark runs. Holds no behaviour of its own; with every field as it starts
+// the show keeps its built-in behaviour. Parsing the command line is the program's top's.
 #pragma once
 
 #include <string>
@@ -11,7 +12,7 @@ struct COptions {
     float start = 0;
     bool noMusic = false;
     bool vsync = true;    // live runs only; capture and benchmark ignore it
-    std::string root;     // folder holding data/; empty: the executable's folder
+    std::string root;     // folder holding data/; empty: looked for (core/dataroot.h)
     std::string capture;  // folder of PNG frames, or a .mp4/.mkv/.webm file
     long fpsNumerator = 60;
     long fpsDenominator = 1;
@@ -24,17 +25,6 @@ struct COptions {
     bool help = false;
     bool version = false;
 
-    // Fills the fields from argv; on a bad command line returns false with `error` set.
-    bool parse(int argc, const char* const* argv, std::string& error);
-
     // Capture and benchmark runs draw offscreen on a stepping clock.
     bool offline() const { return !capture.empty() || benchmark; }
-
-    static const char* usage();
-
-private:
-    bool takeFlag(const std::string& arg);
-    bool takeValue(const std::string& arg, const char* value, std::string& error);
-    bool takeSeconds(const std::string& arg, const char* value, std::string& error);
-    bool takeRate(const char* value, std::string& error);
 };

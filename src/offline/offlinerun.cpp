@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -26,12 +25,6 @@ namespace {
 // (50.6 s is 50.5999985 s): ten microseconds of slack, far below a frame at any usable rate,
 // keep "--start 50.6 --from 70 --to 70" and "--to 0.1" at 30 fps from losing their frame.
 const double kSlack = 1e-5;
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int) {
-    interrupted = 1;
-}
 
 std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
 
@@ -64,6 +57,7 @@ COfflineRun::COfflineRun(const COptions& runOptions)
       firstWrittenTime(0),
       lastWrittenTime(0),
       frameLimit(0),
+      lastToWrite(-1),
       musicPlayable(false) {}
 
 bool COfflineRun::prepare(std::string& error) {
@@ -85,7 +79,7 @@ bool COfflineRun::prepare(std::string& error) {
     } else if (!options.capture.empty() && !pictures.open(error)) {
         return false;
     }
-    std::signal(SIGINT, onInterrupt);
+    stopSignals.reset(new CStopSignals(CStopSignals::Mode::CatchInterrupt));
     return true;
 }
 
@@ -156,13 +150,14 @@ int64_t COfflineRun::framesUntil(double limit) const {
 bool COfflineRun::frameDrawn(float time) {
     int64_t frame = steppingTicks.frame();
     bool written = true;
-    if (!options.capture.empty() && inRange(frame)) written = writeFrame(frame, time);
+    bool planned = lastToWrite < 0 || frame <= lastToWrite;
+    if (!options.capture.empty() && inRange(frame) && planned) written = writeFrame(frame, time);
     if (benchmark) timeFrame(frame, time);  // after the write, which is part of the frame's cost
     ++framesDrawn;
     progress->update(framesDrawn, time, secondsBetween(renderStart, Clock::now()));
     steppingTicks.advance();
     bool pastRange = options.toGiven && exactTime(frame) > options.to + kSlack;
-    return written && !pastRange && framesDrawn < frameLimit && interrupted == 0;
+    return written && !pastRange && framesDrawn < frameLimit && !CStopSignals::interrupted();
 }
 
 // glFinish first, so that the time includes what the rasterizer still had queued.
@@ -199,8 +194,24 @@ bool COfflineRun::writeFrame(int64_t frame, float time) {
     return true;
 }
 
-// Opened at the first written frame, so that the music starts at that frame's time.
+// The last frame a run that writes `first` writes unless it is stopped: frames are drawn up to
+// the first past the show's end (on the show's float clock, as CDemo decides it), past --to or at
+// the frame limit, and those in range are written.
+int64_t COfflineRun::lastFrameToWrite(int64_t first) const {
+    int64_t last = first;
+    for (int64_t k = first; k < frameLimit && inRange(k); ++k) {
+        last = k;
+        if (static_cast<float>(exactTime(k)) > demo->endTime) break;
+    }
+    return last;
+}
+
+// Opened at the first written frame, so that the music starts at that frame's time. The sound
+// track is cut where the picture will end, to the sample; frames past that are never written, so
+// the picture cannot outrun it.
 bool COfflineRun::openVideo(float time) {
+    int64_t first = steppingTicks.frame();
+    lastToWrite = lastFrameToWrite(first);
     CVideoEncoder::Settings settings;
     settings.path = options.capture;
     settings.width = kFrameWidth;
@@ -210,27 +221,33 @@ bool COfflineRun::openVideo(float time) {
     settings.ffmpeg = ffmpeg;
     if (musicPlayable) settings.musicPath = fs::absolute(demo->musicName).string();
     settings.musicStart = time;
+    settings.duration = static_cast<double>(lastToWrite - first + 1) *
+                        static_cast<double>(options.fpsDenominator) /
+                        static_cast<double>(options.fpsNumerator);
     return video.open(settings, failure);
 }
 
+// Ctrl-C is given back only once ffmpeg has finished the file.
 int COfflineRun::finish(FILE* out) {
     double seconds = secondsBetween(renderStart, Clock::now());
     std::string closeError;
     if (video.isOpen() && !video.close(closeError) && failure.empty()) failure = closeError;
-    if (!options.capture.empty() && framesWritten == 0 && failure.empty() && interrupted == 0)
+    stopSignals.reset();
+    if (!options.capture.empty() && framesWritten == 0 && failure.empty() &&
+        !CStopSignals::interrupted())
         failure = std::string("no frame lies in the range, so no ") +
                   (toVideo ? "video was made" : "frame was written");
     if (progress) progress->finish(summary(seconds));
     if (!failure.empty()) std::fprintf(stderr, "vexmoro: %s\n", failure.c_str());
     if (benchmark) benchmark->print(out, CBenchmark::peakResidentKiB());
     if (!failure.empty()) return 1;
-    return interrupted != 0 ? 130 : 0;
+    return CStopSignals::interrupted() ? 130 : 0;
 }
 
 std::string COfflineRun::summary(double seconds) const {
     double fps = seconds > 0 ? static_cast<double>(framesDrawn) / seconds : 0;
     std::string text = format("vexmoro: %sdrew %lld frames in %.2f s (%.1f fps)",
-                              interrupted != 0 ? "interrupted; " : "",
+                              CStopSignals::interrupted() ? "interrupted; " : "",
                               static_cast<long long>(framesDrawn), seconds, fps);
     if (options.capture.empty()) return text;
     // A video that ffmpeg did not finish is no video, whatever it was given.

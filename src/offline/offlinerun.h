@@ -18,6 +18,7 @@
 #include "offline/progress.h"
 #include "offline/steppingticks.h"
 #include "offline/videoencoder.h"
+#include "platform/stopsignals.h"
 
 class CDemo;
 
@@ -26,8 +27,8 @@ public:
     explicit COfflineRun(const COptions& options);
 
     // Before the window opens: checks the range and the capture name, finds ffmpeg or makes the
-    // frame folder, and takes over Ctrl-C. On failure nothing has been rendered and `error` says
-    // why.
+    // frame folder, and takes over Ctrl-C until finish(). On failure nothing has been rendered
+    // and `error` says why.
     bool prepare(std::string& error);
 
     CSteppingTicks& ticks() { return steppingTicks; }
@@ -55,6 +56,7 @@ private:
     bool inRange(int64_t frame) const;
     void timeFrame(int64_t frame, float time);
     bool writeFrame(int64_t frame, float time);
+    int64_t lastFrameToWrite(int64_t first) const;
     bool openVideo(float time);
     std::string summary(double renderSeconds) const;
 
@@ -69,6 +71,7 @@ private:
     std::unique_ptr<CBenchmark> benchmark;
     std::vector<size_t> activeScenes;  // of the frame being timed
     std::unique_ptr<CProgress> progress;
+    std::unique_ptr<CStopSignals> stopSignals;
     std::vector<uint8_t> pixels;
     Clock::time_point renderStart;
     Clock::time_point lastFrameEnd;
@@ -78,7 +81,8 @@ private:
     int64_t lastWritten;
     float firstWrittenTime;
     float lastWrittenTime;
-    int64_t frameLimit;  // the most frames this run may draw
+    int64_t frameLimit;   // the most frames this run may draw
+    int64_t lastToWrite;  // where the video's sound track ends; -1 until a video is opened
     bool musicPlayable;
     std::string failure;
 };

@@ -58,8 +58,9 @@ std::string CVideoEncoder::findFFmpeg() {
     return findProgramOnPath("ffmpeg");
 }
 
-// Frames arrive bottom-up and are flipped by ffmpeg. The sound is padded with silence and cut
-// at the last frame, so that a short music file never shortens the picture.
+// Frames arrive bottom-up and are flipped by ffmpeg. The sound is padded with silence, so that a
+// short music file never shortens the picture, and cut to the sample where the picture is planned
+// to end; a picture that ends early (an interrupted run) still cuts it, to the encoder's frame.
 std::vector<std::string> CVideoEncoder::commandLine(const Settings& s) {
     std::string extension = lowerExtension(s.path);
     std::vector<std::string> args = {
@@ -82,6 +83,7 @@ std::vector<std::string> CVideoEncoder::commandLine(const Settings& s) {
         std::vector<std::string> audio = audioCodec(extension);
         args.insert(args.end(), audio.begin(), audio.end());
         args.insert(args.end(), {"-af", "apad", "-shortest"});
+        if (s.duration > 0) args.insert(args.end(), {"-t", seconds(s.duration)});
     }
     args.push_back(s.path);
     return args;
@@ -109,7 +111,8 @@ bool CVideoEncoder::write(const uint8_t* rgb, std::string& error) {
 }
 
 bool CVideoEncoder::close(std::string& error) {
-    if (encoder.finish()) return true;
-    error = "ffmpeg could not finish the video";
+    std::string ending;
+    if (encoder.finish(ending)) return true;
+    error = "ffmpeg could not finish the video: " + ending;
     return false;
 }

@@ -20,6 +20,7 @@ public:
         std::string ffmpeg;     // the program to run
         std::string musicPath;  // empty: no sound track
         double musicStart = 0;  // where in the music the first frame lies, seconds
+        double duration = 0;    // seconds of sound: the picture's planned length; 0: until it ends
     };
 
     // Whether `path` names a video file rather than a folder of frames.

@@ -4,6 +4,10 @@
 // (childprocess_posix.cpp, childprocess_windows.cpp). Main thread only.
 #pragma once
 
+#ifndef _WIN32
+#include <signal.h>
+#endif
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -22,8 +26,9 @@ public:
     bool isRunning() const;
     // All of `bytes` or false, with the reason, when the program stopped taking them.
     bool write(const uint8_t* data, size_t bytes, std::string& error);
-    // Closes the pipe and waits; true when the program exited with status 0.
-    bool finish();
+    // Closes the pipe and waits; true when the program exited with status 0, otherwise
+    // `ending` says how it ended (its exit status, or the signal that ended it).
+    bool finish(std::string& ending);
 
 private:
 #ifdef _WIN32
@@ -32,5 +37,6 @@ private:
 #else
     int input;
     int child;
+    struct sigaction previousSigpipe;  // put back once the pipe is closed
 #endif
 };

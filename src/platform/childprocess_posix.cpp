@@ -8,13 +8,27 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <string>
 
 extern char** environ;
 
-CChildProcess::CChildProcess() : input(-1), child(-1) {}
+namespace {
+
+std::string howItEnded(int status) {
+    if (WIFEXITED(status)) return "it exited with status " + std::to_string(WEXITSTATUS(status));
+    if (WIFSIGNALED(status))
+        return "it was ended by signal " + std::to_string(WTERMSIG(status)) + " (" +
+               strsignal(WTERMSIG(status)) + ")";
+    return "it ended with wait status " + std::to_string(status);
+}
+
+}  // namespace
+
+CChildProcess::CChildProcess() : input(-1), child(-1), previousSigpipe{} {}
 
 CChildProcess::~CChildProcess() {
-    finish();
+    std::string ignored;
+    finish(ignored);
 }
 
 bool CChildProcess::isRunning() const {
@@ -52,7 +66,10 @@ bool CChildProcess::start(const std::vector<std::string>& args, std::string& err
     child = pid;
     input = fds[1];
     fcntl(input, F_SETPIPE_SZ, 1 << 20);  // fewer wake-ups per frame; a smaller pipe also works
-    std::signal(SIGPIPE, SIG_IGN);        // a dead program shows up as a failed write instead
+    // A dead program shows up as a failed write instead, while the pipe is open.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &previousSigpipe);
     return true;
 }
 
@@ -70,8 +87,11 @@ bool CChildProcess::write(const uint8_t* data, size_t bytes, std::string& error)
     return true;
 }
 
-bool CChildProcess::finish() {
-    if (input >= 0) ::close(input);
+bool CChildProcess::finish(std::string& ending) {
+    if (input >= 0) {
+        ::close(input);
+        sigaction(SIGPIPE, &previousSigpipe, nullptr);
+    }
     input = -1;
     if (child < 0) return true;
     int status = 0;
@@ -80,5 +100,11 @@ bool CChildProcess::finish() {
         waited = waitpid(child, &status, 0);
     } while (waited < 0 && errno == EINTR);
     child = -1;
-    return waited >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (waited < 0) {
+        ending = std::string("it could not be waited for: ") + std::strerror(errno);
+        return false;
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+    ending = howItEnded(status);
+    return false;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -53,7 +54,8 @@ std::string systemMessage(DWORD code) {
 CChildProcess::CChildProcess() : input(nullptr), process(nullptr) {}
 
 CChildProcess::~CChildProcess() {
-    finish();
+    std::string ignored;
+    finish(ignored);
 }
 
 bool CChildProcess::isRunning() const {
@@ -109,14 +111,22 @@ bool CChildProcess::write(const uint8_t* data, size_t bytes, std::string& error)
     return true;
 }
 
-bool CChildProcess::finish() {
+// Exit codes from 0xC0000000 on are the system's own for a program it ended (a crash).
+bool CChildProcess::finish(std::string& ending) {
     if (input != nullptr) CloseHandle(static_cast<HANDLE>(input));
     input = nullptr;
     if (process == nullptr) return true;
     WaitForSingleObject(static_cast<HANDLE>(process), INFINITE);
     DWORD status = 1;
     bool exited = GetExitCodeProcess(static_cast<HANDLE>(process), &status) != 0;
+    DWORD failure = exited ? 0 : GetLastError();
     CloseHandle(static_cast<HANDLE>(process));
     process = nullptr;
-    return exited && status == 0;
+    if (exited && status == 0) return true;
+    char code[32];
+    std::snprintf(code, sizeof code, status >= 0xC0000000u ? "0x%08lX" : "%lu",
+                  static_cast<unsigned long>(status));
+    ending = exited ? std::string("it exited with status ") + code
+                    : "its exit status cannot be read: " + systemMessage(failure);
+    return false;
 }

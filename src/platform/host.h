@@ -1,18 +1,14 @@
-// What the program asks of the operating system beyond SDL: where its own file lies, programs
-// on PATH, whether a stream is a terminal, its peak memory, and the video driver for runs
-// nobody watches. One implementation per system (host_posix.cpp, host_windows.cpp); no state.
+// What the program asks of the operating system beyond SDL: programs on PATH, whether a stream
+// is a terminal, its peak memory, and the video driver for runs nobody watches. One implementation
+// per system (host_posix.cpp, host_windows.cpp); no state.
 #pragma once
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 // A Windows program of the GUI kind has no console: started from a command prompt, it writes
 // to that prompt's console unless its output was sent elsewhere. Nothing to do elsewhere.
 void connectStandardStreams();
-
-// The program's own file, absolute; argv0 made absolute where the system cannot say.
-std::filesystem::path executablePath(const char* argv0);
 
 // The first file called `name` (with ".exe" on Windows) in a folder of PATH that can be run;
 // empty when there is none.

@@ -6,9 +6,6 @@
 
 #include <cstdlib>
 #include <sstream>
-#include <system_error>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -21,13 +18,6 @@ bool isExecutableFile(const std::string& path) {
 }  // namespace
 
 void connectStandardStreams() {}
-
-fs::path executablePath(const char* argv0) {
-    std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (error) self = fs::absolute(argv0, error);
-    return self;
-}
 
 std::string programFileName(const std::string& name) {
     return name;

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <system_error>
 #include <vector>
@@ -19,18 +20,6 @@ void connectStandardStreams() {
     if ((output && errors) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
     if (!output) std::freopen("CONOUT$", "w", stdout);
     if (!errors) std::freopen("CONOUT$", "w", stderr);
-}
-
-fs::path executablePath(const char* argv0) {
-    std::vector<wchar_t> name(MAX_PATH);
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-        if (length == 0) break;
-        if (length < name.size()) return fs::path(std::wstring(name.data(), length));
-        name.resize(name.size() * 2);
-    }
-    std::error_code error;
-    return fs::absolute(argv0, error);
 }
 
 std::string programFileName(const std::string& name) {

@@ -8,9 +8,17 @@
 #include <filesystem>
 #endif
 
+#ifdef __linux__
+#include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/stopsignals.h"
 
 namespace {
 
@@ -46,11 +54,38 @@ bool showBox(MessageBoxStyle style, const char* text, const char* caption, SDL_W
 }
 #endif
 
+#ifdef __linux__
+// SDL puts the box up from a forked child process. Should the program end while the box waits,
+// that child must end too rather than leave a box behind that belongs to nothing.
+volatile pid_t boxParent = 0;
+
+void endWithBoxParent() {
+    if (boxParent == 0) return;
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != boxParent) _exit(1);  // the parent ended before the line above
+}
+
+class BoxChildren {
+public:
+    BoxChildren() {
+        static const bool registered = pthread_atfork(nullptr, nullptr, endWithBoxParent) == 0;
+        if (registered) boxParent = getpid();
+    }
+    ~BoxChildren() { boxParent = 0; }
+};
+#else
+class BoxChildren {};
+#endif
+
 void show(MessageBoxStyle style, const char* text, const char* caption, SDL_Window* owner) {
     if (text == nullptr) text = "";
     if (caption == nullptr) caption = "";
     if (boxObserver) boxObserver(MessageBoxRecord{style, caption, text});
-    if (!forcedHeadless && !driverIsHeadless() && showBox(style, text, caption, owner)) return;
+    if (!forcedHeadless && !driverIsHeadless()) {
+        CStopSignals stoppable(CStopSignals::Mode::DefaultAction);
+        [[maybe_unused]] BoxChildren boxChildren;
+        if (showBox(style, text, caption, owner)) return;
+    }
     std::fprintf(stderr, "%s: %s\n", caption, text);
 }
 

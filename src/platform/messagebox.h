@@ -1,6 +1,7 @@
 // Modal message boxes for failures, the way the show reports every error to the user.
 // Where no box can be shown (no display, offscreen or capture runs) the caption and text go to
-// standard error instead, so a run never blocks. Main thread only.
+// standard error instead, so a run never blocks. While a box waits, Ctrl-C and SIGTERM end the
+// program. Main thread only.
 #pragma once
 
 #include <functional>

@@ -7,13 +7,15 @@
 #include <string>
 #include <system_error>
 
+#include "app/commandline.h"
+#include "core/dataroot.h"
 #include "core/demo.h"
-#include "core/options.h"
 #include "core/random.h"
 #include "offline/offlinerun.h"
 #include "platform/host.h"
 #include "platform/messagebox.h"
 #include "platform/performancecounter.h"
+#include "platform/programfolder.h"
 
 namespace fs = std::filesystem;
 
@@ -29,8 +31,13 @@ void makeUserPathsAbsolute(COptions& options) {
 
 // The show reads "data/..." relative to the folder that holds data/.
 bool enterRoot(const COptions& options, const char* argv0) {
-    fs::path root =
-        options.root.empty() ? executablePath(argv0).parent_path() : fs::path(options.root);
+    fs::path root;
+    std::string missing;
+    if (!CDataRoot(programFolder(argv0), VEXMORO_INSTALLED_ROOT)
+             .find(options.root, root, missing)) {
+        showError(missing.c_str(), "vexmoro");
+        return false;
+    }
     std::error_code error;
     fs::current_path(root, error);
     if (error) {
@@ -45,7 +52,6 @@ bool enterRoot(const COptions& options, const char* argv0) {
 // the user picked a video driver) and every box on standard error.
 int runOffline(const COptions& options) {
     prepareUnseenVideo();
-    setMessageBoxesHeadless(true);
     COfflineRun offline(options);
     std::string error;
     if (!offline.prepare(error)) {
@@ -74,15 +80,16 @@ int main(int argc, char** argv) {
     connectStandardStreams();
     COptions options;
     std::string error;
-    if (!options.parse(argc, argv, error)) {
-        std::fprintf(stderr, "vexmoro: %s\n%s", error.c_str(), COptions::usage());
+    if (!CCommandLine(options).parse(argc, argv, error)) {
+        std::fprintf(stderr, "vexmoro: %s\n%s", error.c_str(), CCommandLine::usage());
         return 2;
     }
     if (options.help || options.version) {
-        std::fputs(options.help ? COptions::usage() : "vexmoro " VEXMORO_VERSION "\n", stdout);
+        std::fputs(options.help ? CCommandLine::usage() : "vexmoro " VEXMORO_VERSION "\n", stdout);
         return 0;
     }
     makeUserPathsAbsolute(options);
+    setMessageBoxesHeadless(options.offline());
     if (!enterRoot(options, argv[0])) return 1;
     if (options.offline()) return runOffline(options);
 

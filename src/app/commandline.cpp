@@ -1,4 +1,4 @@
-#include "core/options.h"
+#include "app/commandline.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,65 +39,67 @@ bool parseRate(const std::string& text, long& numerator, long& denominator) {
 
 }  // namespace
 
-bool COptions::takeFlag(const std::string& arg) {
+CCommandLine::CCommandLine(COptions& target) : options(target) {}
+
+bool CCommandLine::takeFlag(const std::string& arg) {
     if (arg == "--vsync" || arg == "--no-vsync") {
-        vsync = arg == "--vsync";
+        options.vsync = arg == "--vsync";
         return true;
     }
-    bool* flag = arg == "-w" || arg == "--windowed" ? &windowed
-                 : arg == "--no-music"              ? &noMusic
-                 : arg == "--silent"                ? &silent
-                 : arg == "--benchmark"             ? &benchmark
-                 : arg == "-h" || arg == "--help"   ? &help
-                 : arg == "--version"               ? &version
+    bool* flag = arg == "-w" || arg == "--windowed" ? &options.windowed
+                 : arg == "--no-music"              ? &options.noMusic
+                 : arg == "--silent"                ? &options.silent
+                 : arg == "--benchmark"             ? &options.benchmark
+                 : arg == "-h" || arg == "--help"   ? &options.help
+                 : arg == "--version"               ? &options.version
                                                     : nullptr;
     if (flag != nullptr) *flag = true;
     return flag != nullptr;
 }
 
-bool COptions::takeSeconds(const std::string& arg, const char* value, std::string& error) {
+bool CCommandLine::takeSeconds(const std::string& arg, const char* value, std::string& error) {
     double seconds = 0;
     if (!parseSeconds(value, seconds)) {
         error = "option " + arg + " needs a number of seconds, not '" + value + "'";
         return false;
     }
     if (arg == "--start") {
-        startGiven = true;
-        start = static_cast<float>(seconds);
+        options.startGiven = true;
+        options.start = static_cast<float>(seconds);
     } else if (arg == "--from") {
-        fromGiven = true;
-        from = seconds;
+        options.fromGiven = true;
+        options.from = seconds;
     } else {
-        toGiven = true;
-        to = seconds;
+        options.toGiven = true;
+        options.to = seconds;
     }
     return true;
 }
 
-bool COptions::takeRate(const char* value, std::string& error) {
-    if (!parseRate(value, fpsNumerator, fpsDenominator)) {
+bool CCommandLine::takeRate(const char* value, std::string& error) {
+    if (!parseRate(value, options.fpsNumerator, options.fpsDenominator)) {
         error =
             std::string("option --fps needs a rate such as 60 or 60000/1001, not '") + value + "'";
         return false;
     }
-    if (fpsNumerator <= kMaxFps * fpsDenominator) return true;
+    if (options.fpsNumerator <= kMaxFps * options.fpsDenominator) return true;
     error = "option --fps allows at most " + std::to_string(kMaxFps) + " frames per second, not '" +
             value + "'";
     return false;
 }
 
-bool COptions::takeValue(const std::string& arg, const char* value, std::string& error) {
+bool CCommandLine::takeValue(const std::string& arg, const char* value, std::string& error) {
     if (arg == "--start" || arg == "--from" || arg == "--to") return takeSeconds(arg, value, error);
     if (arg == "--fps") return takeRate(value, error);
     if (*value == '\0') {
         error = "option " + arg + " needs a non-empty value";
         return false;
     }
-    (arg == "--bars" ? barsFile : arg == "--root" ? root : capture) = value;
+    (arg == "--bars" ? options.barsFile : arg == "--root" ? options.root : options.capture) = value;
     return true;
 }
 
-bool COptions::parse(int argc, const char* const* argv, std::string& error) {
+bool CCommandLine::parse(int argc, const char* const* argv, std::string& error) {
     static const char* const valued[] = {"--bars", "--root", "--capture", "--start",
                                          "--from", "--to",   "--fps"};
     for (int i = 1; i < argc; ++i) {
@@ -113,14 +115,14 @@ bool COptions::parse(int argc, const char* const* argv, std::string& error) {
         }
         if (!takeValue(arg, argv[++i], error)) return false;
     }
-    if (fromGiven && toGiven && to < from) {
+    if (options.fromGiven && options.toGiven && options.to < options.from) {
         error = "--to lies before --from";
         return false;
     }
     return true;
 }
 
-const char* COptions::usage() {
+const char* CCommandLine::usage() {
     return "Usage: vexmoro [options]\n"
            "Plays the vexmoro demo: an 800 by 600 picture scaled to fill the screen, or a\n"
            "window that can be resized.\n"
@@ -131,7 +133,8 @@ const char* COptions::usage() {
            "  --no-music         play without music\n"
            "  --vsync            wait for the display's refresh at each frame (default)\n"
            "  --no-vsync         draw frames as fast as the machine can\n"
-           "  --root DIR         the folder that holds data/ (default: the program's folder)\n"
+           "  --root DIR         the folder that holds data/ (default: beside the program,\n"
+           "                     then the data folder installed with it)\n"
            "  --capture PATH     render offline to a folder of PNG frames, or to a .mp4,\n"
            "                     .mkv or .webm video with the music\n"
            "  --fps N            frame rate of capture and benchmark (default 60; 60000/1001;\n"
