@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   ffmpeg xvfb xauth xfonts-base x11-utils xdotool
   dpkg-dev lintian desktop-file-utils appstream man-db
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm wine64
   "$@"
 )
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds vexmoro and runs the whole test suite, then the loaders' tests under the sanitizers,
-# then builds the Debian package and tests it installed (scripts/test-package.sh).
+# then builds the Debian package and tests it installed (scripts/test-package.sh), then proves
+# the Windows build under Wine (scripts/test-windows.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" -DVEXMORO_WERROR=ON
@@ -20,3 +21,4 @@ cd "$sanitize"
 ctest --output-on-failure -j "$(nproc)" -L "^($labels)\$"
 
 "$root/scripts/test-package.sh"
+"$root/scripts/test-windows.sh"

@@ -45,8 +45,9 @@ TEST(DataRoot, LooksBesideThenInstalledAndNamedWins) {
         const std::string named = *layout.named ? (top / layout.named).string() : "";
 
         // The trailing separator is how the system reports the program's folder.
-        std::string root, error;
-        bool ok = CDataRoot((top / "games/").string(), kInstalled).find(named, root, error);
+        fs::path root;
+        std::string error;
+        bool ok = CDataRoot(top / "games/", kInstalled).find(named, root, error);
         if (layout.found == nullptr) {
             EXPECT_FALSE(ok) << layout.what;
             EXPECT_NE(error.find((top / "games/data").string() + " and "), std::string::npos)
@@ -56,18 +57,18 @@ TEST(DataRoot, LooksBesideThenInstalledAndNamedWins) {
             EXPECT_EQ(error.find(".."), std::string::npos) << error;
         } else {
             EXPECT_TRUE(ok) << layout.what << ": " << error;
-            EXPECT_EQ(fs::path(root), top / layout.found) << layout.what;
+            EXPECT_EQ(root, top / layout.found) << layout.what;
         }
     }
 }
 
 // On a one-folder layout (Windows) the installed root is the program's folder: looked at once.
 TEST(DataRoot, OneFolderLayoutsAreLookedAtOnce) {
-    EXPECT_EQ(CDataRoot("/opt/vexmoro/", "").candidates(),
-              (std::vector<std::string>{"/opt/vexmoro"}));
+    EXPECT_EQ(CDataRoot("/opt/vexmoro/", "").candidates(), (std::vector<fs::path>{"/opt/vexmoro"}));
     EXPECT_EQ(CDataRoot("/usr/games/", kInstalled).candidates(),
-              (std::vector<std::string>{"/usr/games", "/usr/share/games/vexmoro"}));
-    std::string root, error;
+              (std::vector<fs::path>{"/usr/games", "/usr/share/games/vexmoro"}));
+    fs::path root;
+    std::string error;
     EXPECT_FALSE(CDataRoot("", kInstalled).find("", root, error));
     EXPECT_NE(error.find("cannot tell"), std::string::npos) << error;
 }

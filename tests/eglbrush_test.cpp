@@ -1,13 +1,13 @@
 #include "assets/eglbrush.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <cerrno>
 #include <cstring>
 #include <functional>
 #include <utility>
 
+#include "platform/host.h"
 #include "support/ebrwriter.h"
 #include "support/messagerecorder.h"
 
@@ -173,9 +173,7 @@ TEST(CEGLBrush, EmptyMeshesCostLittle) {
         EXPECT_EQ(brush.meshCount, count.second ? static_cast<int>(count.first) : 0);
         if (!count.second) expectRefused(brush, messages);
     }
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    EXPECT_LT(usage.ru_maxrss, 256 * 1024) << "peak memory in KiB";
+    EXPECT_LT(peakResidentKiB(), 256 * 1024) << "peak memory in KiB";
 }
 
 TEST(CEGLBrush, RefusedFileKeepsWhatTheBrushHeld) {

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "support/messagerecorder.h"
@@ -63,15 +62,21 @@ TEST(Cjpeg, ProgressiveFileDecodes) {
     expectNear(jpeg.data + 15 * jpeg.rowSize, kRed);
 }
 
+// The reason a name far too long cannot be opened differs between systems; that there is one
+// does not.
 TEST(Cjpeg, MissingFileGivesOneBoxWithThePathUnchangedAndWhy) {
-    const std::pair<size_t, int> cases[] = {{10, ENOENT}, {5000, ENAMETOOLONG}};
-    for (const auto& [length, reason] : cases) {
+    for (size_t length : {10u, 5000u}) {
         std::string path = "/nonexistent/" + std::string(length, 'p') + ".jpg";
         MessageRecorder recorder;
         Cjpeg jpeg;
         EXPECT_FALSE(jpeg.loadImage(path.c_str()));
         ASSERT_EQ(recorder.boxes.size(), 1u);
-        EXPECT_EQ(recorder.boxes[0].text, "Unable to open " + path + ": " + std::strerror(reason));
+        const std::string opening = "Unable to open " + path + ": ";
+        if (length == 10) {
+            EXPECT_EQ(recorder.boxes[0].text, opening + std::strerror(ENOENT));
+        }
+        EXPECT_EQ(recorder.boxes[0].text.rfind(opening, 0), 0u);
+        EXPECT_GT(recorder.boxes[0].text.size(), opening.size());
         EXPECT_EQ(recorder.boxes[0].caption, "Cjpeg::loadImage()");
         EXPECT_EQ(recorder.boxes[0].style, MessageBoxStyle::Plain);
         EXPECT_EQ(jpeg.data, nullptr);

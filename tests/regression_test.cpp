@@ -48,7 +48,7 @@ std::vector<Regression> listRegressions() {
         std::ifstream list(folder.path() / "expected.txt");
         Regression entry;
         for (std::string line; std::getline(list, line);)
-            if (parseLine(folder.path().filename(), line, entry)) all.push_back(entry);
+            if (parseLine(folder.path().filename().string(), line, entry)) all.push_back(entry);
     }
     return all;
 }
@@ -85,7 +85,7 @@ TEST(RegressionFolders, EveryFileIsListedAndEveryListedFileIsThere) {
         EXPECT_NE(drillNamed(entry.folder), nullptr) << entry.folder;
     }
     for (const auto& file : fs::recursive_directory_iterator(kRoot)) {
-        std::string relative = fs::relative(file.path(), kRoot).string();
+        std::string relative = fs::relative(file.path(), kRoot).generic_string();
         if (file.is_regular_file() && file.path().filename() != "expected.txt") {
             EXPECT_EQ(listed.count(relative), 1u) << relative << " has no line in expected.txt";
         }

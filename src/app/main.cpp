@@ -12,6 +12,7 @@
 #include "core/demo.h"
 #include "core/random.h"
 #include "offline/offlinerun.h"
+#include "platform/host.h"
 #include "platform/messagebox.h"
 #include "platform/performancecounter.h"
 #include "platform/programfolder.h"
@@ -23,13 +24,15 @@ namespace {
 // Paths the user typed are relative to where they typed them, not to the data folder.
 void makeUserPathsAbsolute(COptions& options) {
     std::error_code error;
-    if (!options.barsFile.empty()) options.barsFile = fs::absolute(options.barsFile, error);
-    if (!options.capture.empty()) options.capture = fs::absolute(options.capture, error);
+    if (!options.barsFile.empty())
+        options.barsFile = fs::absolute(options.barsFile, error).string();
+    if (!options.capture.empty()) options.capture = fs::absolute(options.capture, error).string();
 }
 
 // The show reads "data/..." relative to the folder that holds data/.
 bool enterRoot(const COptions& options, const char* argv0) {
-    std::string root, missing;
+    fs::path root;
+    std::string missing;
     if (!CDataRoot(programFolder(argv0), VEXMORO_INSTALLED_ROOT)
              .find(options.root, root, missing)) {
         showError(missing.c_str(), "vexmoro");
@@ -38,7 +41,7 @@ bool enterRoot(const COptions& options, const char* argv0) {
     std::error_code error;
     fs::current_path(root, error);
     if (error) {
-        std::fprintf(stderr, "vexmoro: cannot use %s as the data root: %s\n", root.c_str(),
+        std::fprintf(stderr, "vexmoro: cannot use %s as the data root: %s\n", root.string().c_str(),
                      error.message().c_str());
         return false;
     }
@@ -48,7 +51,7 @@ bool enterRoot(const COptions& options, const char* argv0) {
 // Capture and benchmark: the same lifecycle on a stepping clock, with no visible window (unless
 // the user picked a video driver) and every box on standard error.
 int runOffline(const COptions& options) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    prepareUnseenVideo();
     COfflineRun offline(options);
     std::string error;
     if (!offline.prepare(error)) {
@@ -74,6 +77,7 @@ int runOffline(const COptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    connectStandardStreams();
     COptions options;
     std::string error;
     if (!CCommandLine(options).parse(argc, argv, error)) {

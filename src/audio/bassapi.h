@@ -5,7 +5,11 @@
 
 #include <cstdint>
 
+#ifdef _WIN32
+typedef unsigned long DWORD;  // as <windows.h> has it, 32 bits there too
+#else
 typedef uint32_t DWORD;
+#endif
 typedef uint64_t QWORD;
 typedef int BOOL;
 typedef DWORD HSTREAM;

@@ -1,12 +1,11 @@
 #include "audio/oggfilecheck.h"
 
 #include <ogg/ogg.h>
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -27,21 +26,28 @@ const size_t kMaxOpenStreams = 16;
 
 using Bytes = std::vector<unsigned char>;
 
+// The size in 64 bits: a stat's 32-bit size on Windows would let a 4 GiB file pass as small.
 bool readFile(const std::string& path, Bytes& bytes, std::string& problem) {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0) {
-        problem = std::strerror(errno);
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error) {
+        problem = error.message();
         return false;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (status.type() != std::filesystem::file_type::regular) {
         problem = "it is not a regular file";
         return false;
     }
-    if (static_cast<uint64_t>(info.st_size) > kMaxFileBytes) {
+    uint64_t size = std::filesystem::file_size(path, error);
+    if (error) {
+        problem = error.message();
+        return false;
+    }
+    if (size > kMaxFileBytes) {
         problem = "it is larger than 256 MiB";
         return false;
     }
-    bytes.resize(static_cast<size_t>(info.st_size));
+    bytes.resize(static_cast<size_t>(size));
     std::ifstream in(path, std::ios::binary);
     if (!in.read(reinterpret_cast<char*>(bytes.data()),
                  static_cast<std::streamsize>(bytes.size()))) {

@@ -152,19 +152,20 @@ void CDemo::drawScenes() {
 }
 
 bool CDemo::loadBars(const char* fileName) {
+    // A folder opens like a file on Linux, and would only seem to end early; on Windows it does
+    // not open at all. Either way it is named for what it is.
+    std::error_code ignored;
+    if (fileName != nullptr && std::filesystem::is_directory(fileName, ignored)) {
+        std::string text = std::string("Unable to open bar file ") + fileName + ": it is a folder.";
+        showError(text.c_str(), "CDemo::loadBars()");
+        return false;
+    }
     std::ifstream infile;
     errno = 0;
     if (fileName != nullptr) infile.open(fileName, std::ios::binary);
     if (!infile.is_open()) {
         std::string text = "Unable to open bar file";
         if (fileName != nullptr) text += std::string(" ") + fileName + systemReason(errno);
-        showError(text.c_str(), "CDemo::loadBars()");
-        return false;
-    }
-    // A folder opens like a file here, and would only seem to end early.
-    std::error_code ignored;
-    if (std::filesystem::is_directory(fileName, ignored)) {
-        std::string text = std::string("Unable to open bar file ") + fileName + ": it is a folder.";
         showError(text.c_str(), "CDemo::loadBars()");
         return false;
     }

@@ -1,9 +1,9 @@
 #include "offline/benchmark.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "platform/host.h"
 
 namespace {
 
@@ -33,9 +33,7 @@ CBenchmark::Stats CBenchmark::summarize(std::vector<double> ms) {
 }
 
 long CBenchmark::peakResidentKiB() {
-    struct rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;  // KiB on Linux
+    return ::peakResidentKiB();
 }
 
 CBenchmark::CBenchmark(std::vector<std::string> sceneNames)

@@ -1,7 +1,6 @@
 #include "offline/offlinerun.h"
 
 #include <GL/gl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +15,7 @@
 #include "core/demo.h"
 #include "core/show.h"
 #include "core/timeline.h"
+#include "platform/host.h"
 
 namespace fs = std::filesystem;
 
@@ -71,7 +71,8 @@ bool COfflineRun::prepare(std::string& error) {
     if (!options.capture.empty() && toVideo) {
         ffmpeg = CVideoEncoder::findFFmpeg();
         if (ffmpeg.empty()) {
-            error = "ffmpeg was not found on PATH; it is needed to capture to " + options.capture +
+            error = programFileName("ffmpeg") +
+                    " was not found on PATH; it is needed to capture to " + options.capture +
                     " (install ffmpeg, or capture to a folder of PNG frames)";
             return false;
         }
@@ -114,7 +115,7 @@ void COfflineRun::beginRendering(double loadSeconds) {
         benchmark->reserve(static_cast<size_t>(frameLimit));
         activeScenes.reserve(demo->scenes.size());
     }
-    progress.reset(new CProgress(stderr, isatty(STDERR_FILENO) == 1, expectedFrames()));
+    progress.reset(new CProgress(stderr, isTerminal(stderr), expectedFrames()));
     renderStart = lastFrameEnd = Clock::now();
 }
 

@@ -3,12 +3,11 @@
 // from GL and does not decide which frames to write. Main thread only.
 #pragma once
 
-#include <signal.h>
-#include <sys/types.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/childprocess.h"
 
 class CVideoEncoder {
 public:
@@ -29,7 +28,7 @@ public:
     // Whether `path` names a video in a format not written here (.avi, .mov, ...), which would
     // otherwise quietly become a folder of frames by that name.
     static bool isOtherVideoPath(const std::string& path);
-    // The ffmpeg program found on PATH; empty if there is none.
+    // The ffmpeg program (ffmpeg.exe on Windows) found on PATH; empty if there is none.
     static std::string findFFmpeg();
     // The full ffmpeg command line for these settings, program first.
     static std::vector<std::string> commandLine(const Settings& settings);
@@ -40,15 +39,13 @@ public:
     CVideoEncoder& operator=(const CVideoEncoder&) = delete;
 
     bool open(const Settings& settings, std::string& error);
-    bool isOpen() const { return pipe >= 0; }
+    bool isOpen() const { return encoder.isRunning(); }
     // rgb: one frame of width * height * 3 bytes, rows bottom-up as glReadPixels gives them.
     bool write(const uint8_t* rgb, std::string& error);
     // Ends the stream and waits for ffmpeg to finish the file; false if it did not.
     bool close(std::string& error);
 
 private:
-    int pipe;
-    pid_t child;
+    CChildProcess encoder;
     size_t frameBytes;
-    struct sigaction previousSigpipe;  // put back once the pipe is closed
 };

@@ -1,6 +1,5 @@
 #include "platform/font.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fontfile.h"
 #include "platform/glcontext.h"
 #include "platform/messagebox.h"
 
@@ -19,29 +19,6 @@ namespace {
 const int kFirstChar = 32;
 const int kCharCount = 96;
 const int kDefaultHeight = 16;  // what a height of 0 asks for: the system's default size
-
-// fontconfig's best match for the name, bold; any installed face when none has that name.
-bool findFaceFile(const char* faceName, int pixels, std::string& file, int& index) {
-    FcPattern* pattern = FcPatternCreate();
-    if (pattern == nullptr) return false;
-    if (faceName != nullptr && faceName[0] != '\0')
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(faceName));
-    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_BOLD);
-    FcPatternAddBool(pattern, FC_ANTIALIAS, FcTrue);
-    FcPatternAddDouble(pattern, FC_PIXEL_SIZE, pixels);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) return false;
-    FcChar8* path = nullptr;
-    bool found = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch;
-    if (found) file = reinterpret_cast<const char*>(path);
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
-    FcPatternDestroy(match);
-    return found;
-}
 
 // A positive height is the whole cell, ascent and descent; a negative one the em alone.
 bool setPixelHeight(FT_Face face, int height) {
@@ -104,16 +81,20 @@ bool CFont::init(const char* name, int pixels, SDL_Window* /*device*/) {
 }
 
 bool CFont::openFace() {
-    std::string file;
-    int index = 0;
-    if (!findFaceFile(faceName, height == 0 ? kDefaultHeight : std::abs(height), file, index))
+    SFontFile file;
+    if (!findFontFile(faceName, height == 0 ? kDefaultHeight : std::abs(height), file))
         return false;
     if (FT_Init_FreeType(&library) != 0) {
         library = nullptr;
         return false;
     }
     FT_Face face = nullptr;
-    if (FT_New_Face(library, file.c_str(), index, &face) != 0) return false;
+    faceBytes = std::move(file.bytes);
+    FT_Error failed = faceBytes.empty() ? FT_New_Face(library, file.path.c_str(), file.index, &face)
+                                        : FT_New_Memory_Face(library, faceBytes.data(),
+                                                             static_cast<FT_Long>(faceBytes.size()),
+                                                             file.index, &face);
+    if (failed != 0) return false;
     font = face;
     return setPixelHeight(font, height);
 }
@@ -144,6 +125,7 @@ void CFont::releaseFace() {
     font = nullptr;
     if (library != nullptr) FT_Done_FreeType(library);
     library = nullptr;
+    faceBytes.clear();
 }
 
 void CFont::print(const char* text) {

@@ -5,6 +5,8 @@
 
 #include <GL/gl.h>
 
+#include <vector>
+
 struct SDL_Window;
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
@@ -31,4 +33,5 @@ private:
     void releaseFace();
 
     FT_LibraryRec_* library;
+    std::vector<unsigned char> faceBytes;  // the font itself, where the system hands out no file
 };

@@ -8,6 +8,7 @@
 
 #include "core/show.h"
 #include "platform/frame.h"
+#include "platform/host.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -60,13 +61,16 @@ bool CGLWindow::initWindow(int w, int h, bool full) {
     width = w;
     height = h;
     fullscreen = full;
+    // Windows would otherwise scale a window on a HiDPI screen up, blurred; elsewhere unused.
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     wndClass = true;
     requestPixelFormat();
     if (fullscreen && !desktopSize(w, h)) return false;
+    bool hidden = windowsStayHidden();
     Uint32 style = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI |
-                   (fullscreen ? SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS
-                               : SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+                   (fullscreen || hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN) |
+                   (fullscreen ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE);
     hwnd = SDL_CreateWindow(kTitle, 0, 0, w, h, style);
     if (hwnd == nullptr) {
         // The window itself can be made, so it was the pixel format that could not.
@@ -78,8 +82,10 @@ bool CGLWindow::initWindow(int w, int h, bool full) {
     if (fullscreen && !switchToFullscreen()) return false;
     hdc = hwnd;
     if (!createContext()) return false;
-    SDL_ShowWindow(hwnd);
-    SDL_RaiseWindow(hwnd);
+    if (!hidden) {
+        SDL_ShowWindow(hwnd);
+        SDL_RaiseWindow(hwnd);
+    }
     createFrame();
     return true;
 }

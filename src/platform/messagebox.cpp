@@ -1,6 +1,12 @@
 #include "platform/messagebox.h"
 
 #include <SDL.h>
+#ifdef _WIN32
+#include <SDL_syswm.h>
+#include <windows.h>
+
+#include <filesystem>
+#endif
 
 #ifdef __linux__
 #include <pthread.h>
@@ -26,6 +32,27 @@ bool driverIsHeadless() {
     if (driver == nullptr) return false;
     return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
+
+#ifdef _WIN32
+// The system's own box, as the old program showed it (SDL draws a dialog of its making there).
+// Topmost, so that a full-screen window does not cover it.
+bool showBox(MessageBoxStyle style, const char* text, const char* caption, SDL_Window* owner) {
+    HWND parent = nullptr;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (owner != nullptr && SDL_GetWindowWMInfo(owner, &info)) parent = info.info.win.window;
+    UINT flags = MB_OK | MB_TOPMOST | MB_SETFOREGROUND |
+                 (style == MessageBoxStyle::Error ? MB_ICONERROR : 0);
+    std::wstring wideText = std::filesystem::u8path(text).wstring();
+    std::wstring wideCaption = std::filesystem::u8path(caption).wstring();
+    return MessageBoxW(parent, wideText.c_str(), wideCaption.c_str(), flags) != 0;
+}
+#else
+bool showBox(MessageBoxStyle style, const char* text, const char* caption, SDL_Window* owner) {
+    Uint32 flags = style == MessageBoxStyle::Error ? SDL_MESSAGEBOX_ERROR : 0;
+    return SDL_ShowSimpleMessageBox(flags, caption, text, owner) == 0;
+}
+#endif
 
 #ifdef __linux__
 // SDL puts the box up from a forked child process. Should the program end while the box waits,
@@ -55,10 +82,9 @@ void show(MessageBoxStyle style, const char* text, const char* caption, SDL_Wind
     if (caption == nullptr) caption = "";
     if (boxObserver) boxObserver(MessageBoxRecord{style, caption, text});
     if (!forcedHeadless && !driverIsHeadless()) {
-        Uint32 flags = style == MessageBoxStyle::Error ? SDL_MESSAGEBOX_ERROR : 0;
         CStopSignals stoppable(CStopSignals::Mode::DefaultAction);
         [[maybe_unused]] BoxChildren boxChildren;
-        if (SDL_ShowSimpleMessageBox(flags, caption, text, owner) == 0) return;
+        if (showBox(style, text, caption, owner)) return;
     }
     std::fprintf(stderr, "%s: %s\n", caption, text);
 }

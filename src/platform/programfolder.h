@@ -3,7 +3,7 @@
 // needs no SDL_Init.
 #pragma once
 
-#include <string>
+#include <filesystem>
 
 // The executable's folder; when the system cannot tell, the folder of argv0 as typed.
-std::string programFolder(const char* argv0);
+std::filesystem::path programFolder(const char* argv0);

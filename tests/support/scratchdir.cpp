@@ -1,21 +1,31 @@
 #include "support/scratchdir.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
+#include <random>
 #include <system_error>
-#include <vector>
 
+namespace fs = std::filesystem;
+
+// A name no other folder has, claimed by creating it (the system's temporary folder: /tmp, or
+// %TEMP% on Windows).
 ScratchDir::ScratchDir(const std::string& tag) {
-    std::string pattern = "/tmp/vexmoro-" + tag + "-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) != nullptr) path = buffer.data();
+    std::error_code error;
+    fs::path base = fs::temp_directory_path(error);
+    if (error) return;
+    std::random_device seed;
+    std::mt19937_64 pick(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path candidate = base / ("vexmoro-" + tag + "-" + std::to_string(pick() % 1000000000));
+        if (fs::create_directory(candidate, error)) {
+            path = candidate.generic_string();
+            return;
+        }
+    }
 }
 
 ScratchDir::~ScratchDir() {
     std::error_code ignored;
-    if (!path.empty()) std::filesystem::remove_all(path, ignored);
+    if (!path.empty()) fs::remove_all(path, ignored);
 }
 
 // A static, so that it goes when the process exits normally. Without a folder the path leads

@@ -1,5 +1,6 @@
-// Test support: fresh folders under /tmp made with mkdtemp, so that concurrent runs of the suite
-// never share a path, each removed with everything in it when its owner goes.
+// Test support: fresh folders in the system's temporary folder, each claimed by creating it, so
+// that concurrent runs of the suite never share a path, each removed with everything in it when
+// its owner goes.
 #pragma once
 
 #include <string>

@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Proves the Windows program under Wine on a virtual X server, against the Linux build of the
+# same commit (built in build/ as scripts/build.sh makes it):
+#   1. --version and --help answer as on Linux;
+#   2. silent captures at 12 moments, and the loading picture, give the Linux build's frames
+#      (tests/windows/compare.py);
+#   3. a benchmark of the whole show with music exits 0 with the Linux build's frame counts;
+#   4. 10 s of a live windowed run, recorded by SDL's disk audio driver, is the music;
+#   5. a live windowed run from 200 s shows its Time= caption and ends on Escape with status 0;
+#   6. the window-free unit tests, cross-built, pass under Wine.
+# Results and a screenshot of the Wine window land in build-windows/proofs/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=${VEXMORO_WINDOWS_BUILD_DIR:-$root/build-windows}
+native=${VEXMORO_BUILD_DIR:-$root/build}
+proofs=$work/proofs
+
+if [ "${1:-}" != --under-x ]; then
+  VEXMORO_WINDOWS_TESTS=ON "$root/scripts/build-windows.sh" -DVEXMORO_WERROR=ON
+  cmake --build "$native" -j "$(nproc)" --target vexmoro >/dev/null
+  rm -rf "$proofs"
+  mkdir -p "$proofs"
+  # A screen large enough that a centred message box never covers the show's 800 by 600 window.
+  exec xvfb-run -a -s '-screen 0 2400x1800x24' "$0" --under-x
+fi
+
+wine=$(dpkg -L wine64 | grep -m1 '/wine64$')
+wineserver=$(dpkg -L wine64 | grep -m1 '/wineserver64$')
+export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$work/program/CMakeCache.txt")
+shipped=$work/vexmoro-$version-win64
+exe=$shipped/vexmoro.exe
+linux=$native/vexmoro
+failures=0
+fail() {
+  echo "FAILED: $*" >&2
+  failures=$((failures + 1))
+}
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
+mkdir -p "$WINEPREFIX"
+"$wineserver" -p  # one server for every run, so that concurrent starts do not race for it
+"$wine" wineboot -u >/dev/null 2>&1 || true
+
+echo "1. --version and --help" >&2
+for option in --version --help; do
+  # Windows ends its text lines with CR LF.
+  "$wine" "$exe" "$option" >"$proofs/windows$option.crlf" || fail "$option exits non-zero"
+  tr -d '\r' <"$proofs/windows$option.crlf" >"$proofs/windows$option.txt"
+  "$linux" "$option" >"$proofs/linux$option.txt"
+  diff "$proofs/linux$option.txt" "$proofs/windows$option.txt" >&2 || fail "$option differs"
+done
+
+echo "2. frames at 12 moments" >&2
+# scene start (so that local times count as in the show), moment
+moments=("0 12" "0 40" "50.6 60" "50.6 95" "101.1 110" "101.1 124" "101.1 126.5" "126.4 140"
+  "126.4 170" "177 185" "177 200" "177 208")
+capture_all() {
+  local program=$1 out=$2 runner=("${@:3}") start at
+  for moment in "${moments[@]}"; do
+    read -r start at <<<"$moment"
+    "${runner[@]}" "$program" --capture "$out/$at" --silent --fps 10 --start "$start" \
+      --from "$at" --to "$at" >/dev/null 2>>"$out.log" || echo "capture at $at s failed" >>"$out.log"
+    mv "$out/$at"/frame-*.png "$out/frame-${at}s.png" && rmdir "$out/$at"
+  done
+}
+capture_all "$linux" "$proofs/frames-linux" &
+capture_all "$exe" "$proofs/frames-windows" "$wine"
+wait
+# The loading picture: a data folder without the music holds each build on its loading screen
+# while the box that says so waits; the show's window is grabbed then, and the program ended.
+loading_root=$proofs/root-without-music
+mkdir -p "$loading_root/data"
+for folder in textures objects; do ln -s "$native/data/$folder" "$loading_root/data/$folder"; done
+window_named() {
+  xwininfo -root -tree | awk -v name="\"$1\":" 'index($0, name) { print $1; exit }'
+}
+grab_loading() {
+  local out=$1 log=$2 pid window=
+  "${@:3}" --windowed >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 240); do
+    [ -n "$(window_named 'CBass::init()')" ] && window=$(window_named '1337 vexmoro') && break
+    sleep 0.5
+  done
+  if [ -n "$window" ]; then
+    ffmpeg -v error -y -f x11grab -window_id "$window" -i "$DISPLAY" -frames:v 1 "$out"
+  else
+    echo "capture of the loading picture failed: no box came up" >>"$log"
+  fi
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+SDL_AUDIODRIVER=dummy grab_loading "$proofs/frames-linux/frame-loading.png" \
+  "$proofs/frames-linux.log" "$linux" --root "$loading_root"
+SDL_AUDIODRIVER=dummy grab_loading "$proofs/frames-windows/frame-loading.png" \
+  "$proofs/frames-windows.log" "$wine" "$exe" \
+  --root "$("$wine" winepath -w "$loading_root" 2>/dev/null)"
+python3 "$root/tests/windows/compare.py" frames "$proofs/frames-linux" "$proofs/frames-windows" |
+  tee "$proofs/frames.txt" >&2 || fail "frames differ"
+grep -h failed "$proofs"/frames-*.log >&2 && fail "a capture failed"
+
+echo "3. benchmark with music" >&2
+"$linux" --benchmark --fps 10 2>/dev/null | tail -n 1 >"$proofs/benchmark-linux.json" &
+"$wine" "$exe" --benchmark --fps 10 2>/dev/null | tail -n 1 >"$proofs/benchmark-windows.json" ||
+  fail "the benchmark exits non-zero"
+wait
+counts() {
+  python3 -c 'import json, sys
+run = json.load(open(sys.argv[1]))
+print(" ".join(f"{s['"'"'name'"'"']}={s['"'"'frames'"'"']}" for s in run["scenes"]), f"show={run['"'"'show'"'"']['"'"'frames'"'"']}")' "$1"
+}
+echo "Linux: $(counts "$proofs/benchmark-linux.json")" >&2
+echo "Windows: $(counts "$proofs/benchmark-windows.json")" >&2
+[ "$(counts "$proofs/benchmark-linux.json")" = "$(counts "$proofs/benchmark-windows.json")" ] ||
+  fail "per-scene frame counts differ"
+
+echo "4. music of a 10 s live run" >&2
+music=$(ls "$shipped"/data/music/*.ogg | head -n 1)
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$("$wine" winepath -w "$proofs/music.raw" 2>/dev/null)" \
+  "$wine" "$exe" --windowed --start 199.2 >/dev/null 2>"$proofs/music.log" ||
+  fail "the live run with music exits non-zero"
+ffmpeg -v error -y -ss 195 -i "$music" -f s16le -ac 2 -ar 44100 "$proofs/decoded.raw"
+python3 "$root/tests/windows/compare.py" music "$proofs/decoded.raw" "$proofs/music.raw" 44100 |
+  tee "$proofs/music.txt" >&2 || fail "the recorded music does not match"
+
+echo "5. live window, Escape" >&2
+SDL_AUDIODRIVER=dummy "$wine" "$exe" --windowed --start 200 >/dev/null 2>"$proofs/live.log" &
+live=$!
+window=
+for _ in $(seq 120); do
+  window=$(xdotool search --name '^Time=' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+  sleep 0.5
+done
+if [ -n "$window" ]; then
+  xdotool windowfocus "$window"
+  ffmpeg -v error -y -f x11grab -window_id "$window" -i "$DISPLAY" -frames:v 1 \
+    "$proofs/screenshot.png" || true
+  xdotool key Escape
+  status=0
+  timeout 30 tail --pid="$live" -f /dev/null || fail "Escape did not end the run"
+  wait "$live" || status=$?
+  [ "$status" -eq 0 ] || fail "the live run exits with $status after Escape"
+else
+  fail "no window with a Time= caption appeared"
+  kill "$live" 2>/dev/null || true
+fi
+
+echo "6. unit tests under Wine" >&2
+(cd "$work/program" && ctest --output-on-failure -j "$(nproc)") >&2 || fail "unit tests under Wine"
+
+if [ "$failures" -gt 0 ]; then
+  echo "test-windows: $failures proofs failed" >&2
+  exit 1
+fi
+echo "test-windows: all six proofs passed (results in $proofs)" >&2
