@@ -19,9 +19,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/barfile.h"
-#include "core/demo.h"
 #include "core/show.h"
+#include "show/barfile.h"
+#include "show/demo.h"
 #include "support/messagerecorder.h"
 #include "support/scratchdir.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/dataroot.h"
+#include "show/dataroot.h"
 #include "support/scratchdir.h"
 
 namespace fs = std::filesystem;

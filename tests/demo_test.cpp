@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "core/demo.h"
 #include "core/show.h"
-#include "core/timeline.h"
 #include "scenes/creditsscene.h"
 #include "scenes/endscene.h"
 #include "scenes/greetingsscene.h"
 #include "scenes/spikescene.h"
 #include "scenes/tunnelscene.h"
+#include "show/demo.h"
+#include "show/timeline.h"
 #include "support/messagerecorder.h"
 #include "support/scriptedticks.h"
 

@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "core/demo.h"
 #include "core/show.h"
 #include "platform/glwindow.h"
+#include "show/demo.h"
 #include "support/picturefiles.h"
 #include "support/scratchdir.h"
 #include "support/virtualscreen.h"

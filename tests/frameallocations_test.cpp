@@ -16,10 +16,10 @@
 #include <filesystem>
 #include <string>
 
-#include "core/demo.h"
 #include "core/random.h"
 #include "offline/offlinerun.h"
 #include "platform/messagebox.h"
+#include "show/demo.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define VEXMORO_COUNTS_ALLOCATIONS 0  // the sanitizer owns malloc

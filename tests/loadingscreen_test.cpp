@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/demo.h"
+#include "show/demo.h"
 #include "support/messagerecorder.h"
 #include "support/picturefiles.h"
 

@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/demo.h"
 #include "offline/offlinerun.h"
+#include "show/demo.h"
 
 namespace fs = std::filesystem;
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/random.h"
-#include "core/timeline.h"
 #include "scenes/endscene.h"
+#include "show/timeline.h"
 #include "support/messagerecorder.h"
 #include "support/scenekit.h"
 

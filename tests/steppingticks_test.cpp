@@ -6,10 +6,10 @@
 #include <cmath>
 #include <vector>
 
-#include "core/demo.h"
-#include "core/framehook.h"
 #include "core/timer.h"
 #include "offline/steppingticks.h"
+#include "show/demo.h"
+#include "show/framehook.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/options.h"
+#include "show/options.h"
 
 class CCommandLine {
 public:

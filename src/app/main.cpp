@@ -8,14 +8,14 @@
 #include <system_error>
 
 #include "app/commandline.h"
-#include "core/dataroot.h"
-#include "core/demo.h"
 #include "core/random.h"
 #include "offline/offlinerun.h"
 #include "platform/host.h"
 #include "platform/messagebox.h"
 #include "platform/performancecounter.h"
 #include "platform/programfolder.h"
+#include "show/dataroot.h"
+#include "show/demo.h"
 
 namespace fs = std::filesystem;
 

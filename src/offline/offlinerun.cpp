@@ -12,10 +12,10 @@
 #include "audio/audioformat.h"
 #include "audio/bass.h"
 #include "audio/oggdecoder.h"
-#include "core/demo.h"
 #include "core/show.h"
-#include "core/timeline.h"
 #include "platform/host.h"
+#include "show/demo.h"
+#include "show/timeline.h"
 
 namespace fs = std::filesystem;
 

@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "core/framehook.h"
-#include "core/options.h"
 #include "offline/benchmark.h"
 #include "offline/framecapture.h"
 #include "offline/framespectrum.h"
@@ -19,6 +17,8 @@
 #include "offline/steppingticks.h"
 #include "offline/videoencoder.h"
 #include "platform/stopsignals.h"
+#include "show/framehook.h"
+#include "show/options.h"
 
 class CDemo;
 

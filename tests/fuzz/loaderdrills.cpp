@@ -12,9 +12,9 @@
 #include "audio/audioformat.h"
 #include "audio/offlinespectrum.h"
 #include "audio/oggdecoder.h"
-#include "core/barfile.h"
 #include "platform/messagebox.h"
 #include "render/slimebrush.h"
+#include "show/barfile.h"
 
 namespace {
 

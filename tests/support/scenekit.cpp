@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "assets/texture.h"
-#include "core/timeline.h"
+#include "show/timeline.h"
 #include "support/picturefiles.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "core/dataroot.h"
+#include "show/dataroot.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/barentry.h"
+#include "show/barentry.h"
 
 class CBarFile {
 public:

@@ -12,7 +12,7 @@ struct COptions {
     float start = 0;
     bool noMusic = false;
     bool vsync = true;    // live runs only; capture and benchmark ignore it
-    std::string root;     // folder holding data/; empty: looked for (core/dataroot.h)
+    std::string root;     // folder holding data/; empty: looked for (show/dataroot.h)
     std::string capture;  // folder of PNG frames, or a .mp4/.mkv/.webm file
     long fpsNumerator = 60;
     long fpsDenominator = 1;

@@ -8,14 +8,14 @@
 
 #include "assets/texture.h"
 #include "audio/bass.h"
-#include "core/barentry.h"
-#include "core/framehook.h"
-#include "core/options.h"
 #include "core/scene.h"
-#include "core/timeline.h"
 #include "core/timer.h"
 #include "math/ticksource.h"
 #include "platform/glwindow.h"
+#include "show/barentry.h"
+#include "show/framehook.h"
+#include "show/options.h"
+#include "show/timeline.h"
 
 class CDemo {
 public:

@@ -1,4 +1,4 @@
-#include "core/timeline.h"
+#include "show/timeline.h"
 
 #include "scenes/creditsscene.h"
 #include "scenes/endscene.h"

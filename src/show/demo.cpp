@@ -1,4 +1,4 @@
-#include "core/demo.h"
+#include "show/demo.h"
 
 #include <GL/gl.h>
 
@@ -7,14 +7,14 @@
 #include <fstream>
 #include <string>
 
-#include "core/barfile.h"
 #include "core/show.h"
 #include "core/systemreason.h"
-#include "core/timeline.h"
 #include "platform/display.h"
 #include "platform/message.h"
 #include "platform/messagebox.h"
 #include "render/overlay.h"
+#include "show/barfile.h"
+#include "show/timeline.h"
 
 namespace {
 

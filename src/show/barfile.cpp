@@ -1,4 +1,4 @@
-#include "core/barfile.h"
+#include "show/barfile.h"
 
 #include <cmath>
 #include <cstring>
