@@ -247,15 +247,48 @@ TEST_F(WindowTest, WindowProcedureTurnsEscapeAndCloseIntoQuit) {
     EXPECT_EQ(queuedQuits(), 1);
 }
 
-TEST(WindowFailure, NoVideoDriverReturnsFalseWithoutAnyGLCall) {
-    MessageRecorder recorder;
-    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "no-such-driver", SDL_HINT_OVERRIDE);
-    CGLWindow window;
-    EXPECT_FALSE(window.initWindow(800, 600, false));
-    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
-    EXPECT_EQ(window.hwnd, nullptr);
-    EXPECT_EQ(window.hglrc, nullptr);
-    EXPECT_TRUE(recorder.boxes.empty());
+// SDL's own words for why a window with GL cannot be made on the video driver now chosen:
+// either the driver cannot come up at all, or it has no GL.
+std::string whyNoGLWindow() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return SDL_GetError();
+    SDL_Window* window = SDL_CreateWindow("", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    std::string words = window == nullptr ? SDL_GetError() : "";
+    if (window != nullptr) SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return words;
+}
+
+// A driver that does not exist fails before any window, without a box; one without GL makes a
+// window but no pixel format, and says so. Either way initWindow returns false without a GL call
+// and keeps SDL's reason for its caller, whatever older error SDL still held.
+TEST(WindowFailure, NoWindowOrNoGLGivesFalseAndSDLsReason) {
+    struct Row {
+        const char* driver;
+        const char* box;  // null: none
+    };
+    const Row rows[] = {{"no-such-driver", nullptr},
+                        {"dummy", "Unable to find a suitable pixelformat"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.driver);
+        MessageRecorder recorder;
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, row.driver, SDL_HINT_OVERRIDE);
+        const std::string why = whyNoGLWindow();
+        ASSERT_FALSE(why.empty());
+        SDL_SetError("an older error");
+        CGLWindow window;
+        EXPECT_FALSE(window.initWindow(800, 600, false));
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+        EXPECT_EQ(window.hglrc, nullptr);
+        EXPECT_EQ(window.failureReason(), ": " + why);
+        if (row.box == nullptr) {
+            EXPECT_EQ(window.hwnd, nullptr);
+            EXPECT_TRUE(recorder.boxes.empty());
+            continue;
+        }
+        ASSERT_EQ(recorder.boxes.size(), 1u);
+        EXPECT_EQ(recorder.boxes[0].caption, "initGL()");
+        EXPECT_EQ(recorder.boxes[0].text, row.box + (": " + why));
+    }
 }
 
 // Objects that outlive the window (the scenes' textures at shutdown) must see that no GL call

@@ -61,7 +61,8 @@ int runOffline(const COptions& options) {
     seedRandom(1337);
     CDemo demo(options, &offline.ticks());
     if (!demo.windowOpened) {
-        std::fprintf(stderr, "vexmoro: no offscreen GL context could be made\n");
+        std::fprintf(stderr, "vexmoro: no offscreen GL context could be made%s\n",
+                     demo.window->failureReason().c_str());
         return 1;
     }
     offline.attach(demo);
@@ -97,7 +98,8 @@ int main(int argc, char** argv) {
     CPerformanceCounter counter;
     CDemo demo(options, &counter);
     if (!demo.windowOpened) {
-        std::fprintf(stderr, "vexmoro: the window or its GL context could not be opened\n");
+        std::fprintf(stderr, "vexmoro: the window or its GL context could not be opened%s\n",
+                     demo.window->failureReason().c_str());
         return 1;
     }
     demo.load();

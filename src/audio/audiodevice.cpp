@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "audio/musicstream.h"
+#include "core/systemreason.h"
+#include "platform/sdlreason.h"
 
 namespace {
 
@@ -31,10 +33,14 @@ CAudioDevice::~CAudioDevice() {
     if (subsystemUp) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool CAudioDevice::open(int rate) {
+bool CAudioDevice::open(int rate, std::string& reason) {
     if (id != 0 || rate <= 0) return false;
+    SDL_ClearError();
     subsystemUp = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    if (!subsystemUp) return false;
+    if (!subsystemUp) {
+        reason = sdlReason();
+        return false;
+    }
     SDL_AudioSpec wanted{}, obtained{};
     wanted.freq = rate;
     wanted.format = AUDIO_S16SYS;
@@ -43,8 +49,12 @@ bool CAudioDevice::open(int rate) {
     wanted.callback = &CAudioDevice::callback;
     wanted.userdata = this;
     // No changes allowed: SDL converts to whatever the hardware wants.
+    SDL_ClearError();
     id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (id == 0) return false;
+    if (id == 0) {
+        reason = sdlReason();
+        return false;
+    }
     outputRate = rate;
     bufferFrames = obtained.samples;
     mixBuffer.assign(2 * static_cast<size_t>(bufferFrames), 0);
@@ -52,11 +62,12 @@ bool CAudioDevice::open(int rate) {
     return true;
 }
 
-uint32_t CAudioDevice::createStream(const std::string& path) {
+uint32_t CAudioDevice::createStream(const std::string& path, std::string& reason) {
     int slot = std::find(streams, streams + kMaxStreams, nullptr) - streams;
     if (id == 0 || slot == kMaxStreams) return 0;
     CMusicStream* created = new CMusicStream();
     if (!created->open(path, outputRate)) {
+        reason = reasonFrom(created->problem());
         delete created;
         return 0;
     }

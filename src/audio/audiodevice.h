@@ -20,12 +20,14 @@ public:
     CAudioDevice(const CAudioDevice&) = delete;
     CAudioDevice& operator=(const CAudioDevice&) = delete;
 
-    // Brings up SDL audio and opens the default device, paused; false if either fails.
-    bool open(int rate);
+    // Brings up SDL audio and opens the default device, paused; false if either fails, with
+    // `reason` set to ": " and SDL's words where it gave some.
+    bool open(int rate, std::string& reason);
     int rate() const { return outputRate; }
 
-    // Returns the new stream's handle, 0 when the file cannot be decoded.
-    uint32_t createStream(const std::string& path);
+    // Returns the new stream's handle, 0 when the file cannot be decoded, with `reason` set to
+    // ": " and the decoder's words.
+    uint32_t createStream(const std::string& path, std::string& reason);
     CMusicStream* stream(uint32_t handle) const;
 
     void play(uint32_t handle);

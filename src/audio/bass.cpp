@@ -1,7 +1,5 @@
 #include "audio/bass.h"
 
-#include "audio/audioformat.h"
-#include "audio/oggdecoder.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -22,20 +20,16 @@ CBass::~CBass() {
 bool CBass::init(const char* name, SDL_Window* window) {
     fileName = name != nullptr ? name : "";
     if (!BASS_Init(1, 44100, 0, window, nullptr)) {
-        showMessage("Unable to init BASS", "CBass::init()");
+        showMessage(("Unable to init BASS" + audioFailureReason()).c_str(), "CBass::init()");
         return false;
     }
     stream = BASS_StreamCreateFile(FALSE, fileName.c_str(), 0, 0, 0);
-    if (stream == 0) reportUnplayable(fileName);
+    if (stream == 0) reportUnplayable(fileName, audioFailureReason());
     return true;
 }
 
-// The stream layer answers only yes or no; a second look at the file finds the reason.
-void CBass::reportUnplayable(const std::string& name) {
-    COggDecoder decoder;
-    std::string text = "Unable to load music " + name;
-    if (!decoder.open(name, audioformat::kRate)) text += ": " + decoder.problem();
-    showError(text.c_str(), "CBass::init()");
+void CBass::reportUnplayable(const std::string& name, const std::string& reason) {
+    showError(("Unable to load music " + name + reason).c_str(), "CBass::init()");
 }
 
 void CBass::play() {

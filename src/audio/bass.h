@@ -26,9 +26,10 @@ public:
     // The same buffer every call: 512 floats, the first 256 refreshed from the music.
     float* getSpectrum();
 
-    // The error box for a music file that cannot be played, naming the file and why; offline
-    // runs, which play nothing, report their music with it too.
-    static void reportUnplayable(const std::string& name);
+    // The error box for a music file that cannot be played, naming the file and then `reason`
+    // (": " and the decoder's words, as it said them when it refused the file); offline runs,
+    // which play nothing, report their music with it too.
+    static void reportUnplayable(const std::string& name, const std::string& reason);
 
     HSTREAM stream;
     std::string fileName;

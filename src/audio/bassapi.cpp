@@ -8,6 +8,7 @@
 namespace {
 
 CAudioDevice* device = nullptr;
+std::string failure;
 
 CMusicStream* findStream(DWORD handle) {
     return device != nullptr ? device->stream(handle) : nullptr;
@@ -16,18 +17,20 @@ CMusicStream* findStream(DWORD handle) {
 }  // namespace
 
 BOOL BASS_Init(int deviceNumber, DWORD freq, DWORD, void*, const void*) {
+    failure.clear();
     if (device != nullptr || (deviceNumber != 1 && deviceNumber != -1)) return FALSE;
     if (freq == 0 || freq > 384000) return FALSE;
     device = new CAudioDevice();
-    if (device->open(static_cast<int>(freq))) return TRUE;
+    if (device->open(static_cast<int>(freq), failure)) return TRUE;
     delete device;
     device = nullptr;
     return FALSE;
 }
 
 HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, DWORD offset, DWORD length, DWORD) {
+    failure.clear();
     if (device == nullptr || mem || file == nullptr || offset != 0 || length != 0) return 0;
-    return device->createStream(static_cast<const char*>(file));
+    return device->createStream(static_cast<const char*>(file), failure);
 }
 
 BOOL BASS_StreamPlay(HSTREAM handle, BOOL flush, DWORD) {
@@ -79,4 +82,8 @@ BOOL BASS_Free() {
     delete device;
     device = nullptr;
     return TRUE;
+}
+
+const std::string& audioFailureReason() {
+    return failure;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #ifdef _WIN32
 typedef unsigned long DWORD;  // as <windows.h> has it, 32 bits there too
@@ -40,3 +41,7 @@ BOOL BASS_SetVolume(DWORD volume);
 BOOL BASS_Stop();
 // Stops everything and releases the device and every stream; harmless without BASS_Init.
 BOOL BASS_Free();
+
+// Not one of the nine: ": " and why the last BASS_Init or BASS_StreamCreateFile failed, in the
+// words of SDL or of the music decoder; empty after a success and where neither said why.
+const std::string& audioFailureReason();

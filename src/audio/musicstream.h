@@ -24,6 +24,8 @@ public:
 
     // Opens the file and starts decoding from its beginning; false if it cannot be decoded.
     bool open(const std::string& path, int rate);
+    // Why the file could not be opened, in the decoder's words.
+    const std::string& problem() const { return decoder.problem(); }
 
     // Main thread.
     int64_t length() const { return lengthFrames; }

@@ -13,7 +13,11 @@ bool COfflineSpectrum::open(const std::string& path) {
     mono.clear();
     opened = false;
     COggDecoder decoder;
-    if (!decoder.open(path, audioformat::kRate)) return false;
+    if (!decoder.open(path, audioformat::kRate)) {
+        why = decoder.problem();
+        return false;
+    }
+    why.clear();
     // Grown as decoded, never sized from the length the file declares, and cut at the longest
     // music the player takes whatever the file holds.
     const size_t limit = size_t(audioformat::kMaxMusicSeconds) * audioformat::kRate;

@@ -11,9 +11,11 @@
 
 class COfflineSpectrum {
 public:
-    // False when the file cannot be decoded; then every spectrum is silence.
+    // False when the file cannot be decoded; then every spectrum is silence, and problem() says
+    // why in the decoder's words.
     bool open(const std::string& path);
     bool isOpen() const { return opened; }
+    const std::string& problem() const { return why; }
 
     // Writes floats 0..255 of `spectrum` from the 512 samples that begin at `seconds`;
     // samples past the end (or before the start) count as silence.
@@ -22,5 +24,6 @@ public:
 private:
     bool opened = false;
     std::deque<float> mono;  // grows in small blocks: no doubling, no copies
+    std::string why;
     CSpectrumAnalyser analyser;
 };

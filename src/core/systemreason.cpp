@@ -2,7 +2,10 @@
 
 #include <cstring>
 
+std::string reasonFrom(const std::string& words) {
+    return words.empty() ? std::string() : ": " + words;
+}
+
 std::string systemReason(int error) {
-    if (error == 0) return "";
-    return std::string(": ") + std::strerror(error);
+    return error == 0 ? std::string() : reasonFrom(std::strerror(error));
 }

@@ -15,6 +15,8 @@ public:
 
     // Without a decodable music file every frame is silent.
     bool open(const std::string& musicPath);
+    // Why the music could not be decoded, in the decoder's words.
+    const std::string& problem() const { return music.problem(); }
 
     // The spectrum for a frame at `time` seconds of show time; valid until the next call.
     float* at(float time);

@@ -13,6 +13,7 @@
 #include "audio/bass.h"
 #include "audio/oggdecoder.h"
 #include "core/show.h"
+#include "core/systemreason.h"
 #include "platform/host.h"
 #include "show/demo.h"
 #include "show/timeline.h"
@@ -99,9 +100,12 @@ void COfflineRun::attach(CDemo& target) {
     demo = &target;
     demo->frameHook = this;
     if (!demo->musicEnabled || (options.silent && !toVideo)) return;
-    musicPlayable = options.silent ? COggDecoder().open(demo->musicName, audioformat::kRate)
+    COggDecoder decoder;
+    musicPlayable = options.silent ? decoder.open(demo->musicName, audioformat::kRate)
                                    : frameSpectrum.open(demo->musicName);
-    if (!musicPlayable) CBass::reportUnplayable(demo->musicName);
+    if (musicPlayable) return;
+    const std::string& problem = options.silent ? decoder.problem() : frameSpectrum.problem();
+    CBass::reportUnplayable(demo->musicName, reasonFrom(problem));
 }
 
 void COfflineRun::beginRendering(double loadSeconds) {

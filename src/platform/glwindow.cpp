@@ -10,6 +10,7 @@
 #include "platform/frame.h"
 #include "platform/host.h"
 #include "platform/messagebox.h"
+#include "platform/sdlreason.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ CGLWindow::CGLWindow()
       frame(nullptr),
       presenting(true),
       captionFrames(0),
-      captionTime(0) {}
+      captionTime(0),
+      failure() {}
 
 CGLWindow::~CGLWindow() {
     delete frame;
@@ -61,9 +63,11 @@ bool CGLWindow::initWindow(int w, int h, bool full) {
     width = w;
     height = h;
     fullscreen = full;
+    failure.clear();
     // Windows would otherwise scale a window on a HiDPI screen up, blurred; elsewhere unused.
     SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    SDL_ClearError();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return failed();
     wndClass = true;
     requestPixelFormat();
     if (fullscreen && !desktopSize(w, h)) return false;
@@ -71,14 +75,7 @@ bool CGLWindow::initWindow(int w, int h, bool full) {
     Uint32 style = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI |
                    (fullscreen || hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN) |
                    (fullscreen ? SDL_WINDOW_BORDERLESS : SDL_WINDOW_RESIZABLE);
-    hwnd = SDL_CreateWindow(kTitle, 0, 0, w, h, style);
-    if (hwnd == nullptr) {
-        // The window itself can be made, so it was the pixel format that could not.
-        hwnd = SDL_CreateWindow(kTitle, 0, 0, w, h, style & ~SDL_WINDOW_OPENGL);
-        if (hwnd == nullptr) return false;
-        showMessage("Unable to find a suitable pixelformat", "initGL()", hwnd);
-        return false;
-    }
+    if (!createWindow(w, h, style)) return false;
     if (fullscreen && !switchToFullscreen()) return false;
     hdc = hwnd;
     if (!createContext()) return false;
@@ -90,13 +87,39 @@ bool CGLWindow::initWindow(int w, int h, bool full) {
     return true;
 }
 
+bool CGLWindow::createWindow(int w, int h, uint32_t style) {
+    SDL_ClearError();
+    hwnd = SDL_CreateWindow(kTitle, 0, 0, w, h, style);
+    if (hwnd != nullptr) return true;
+    std::string pixelFormatReason = sdlReason();
+    // The window itself can be made, so it was the pixel format that could not.
+    SDL_ClearError();
+    hwnd = SDL_CreateWindow(kTitle, 0, 0, w, h, style & ~SDL_WINDOW_OPENGL);
+    if (hwnd == nullptr) return failed();
+    failure = pixelFormatReason;
+    showMessage(("Unable to find a suitable pixelformat" + failure).c_str(), "initGL()", hwnd);
+    return false;
+}
+
+// Keeps SDL's reason for the call that just failed and says so.
+bool CGLWindow::failed() {
+    failure = sdlReason();
+    return false;
+}
+
+// The written text, then SDL's reason for the call that just failed; false.
+bool CGLWindow::report(const char* text, const char* caption, SDL_Window* owner) {
+    failed();
+    showMessage((text + failure).c_str(), caption, owner);
+    return false;
+}
+
 // Full screen covers the desktop as it is; no display mode is asked for.
 bool CGLWindow::desktopSize(int& w, int& h) {
     SDL_DisplayMode mode;
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
-        showMessage("Unable to get displaysettings", "Error");
-        return false;
-    }
+    SDL_ClearError();
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
+        return report("Unable to get displaysettings", "Error", nullptr);
     w = mode.w;
     h = mode.h;
     return true;
@@ -104,24 +127,20 @@ bool CGLWindow::desktopSize(int& w, int& h) {
 
 // A borderless window over the whole desktop, the pointer hidden.
 bool CGLWindow::switchToFullscreen() {
-    if (SDL_SetWindowFullscreen(hwnd, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-        showMessage("Unable to switch to fullscreen", "CGLWindow::initWindow");
-        return false;
-    }
+    SDL_ClearError();
+    if (SDL_SetWindowFullscreen(hwnd, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
+        return report("Unable to switch to fullscreen", "CGLWindow::initWindow", nullptr);
     SDL_ShowCursor(SDL_DISABLE);
     return true;
 }
 
 bool CGLWindow::createContext() {
+    SDL_ClearError();
     hglrc = SDL_GL_CreateContext(hwnd);
-    if (hglrc == nullptr) {
-        showMessage("Unable to create HRC", "initGL()", hwnd);
-        return false;
-    }
-    if (SDL_GL_MakeCurrent(hwnd, hglrc) != 0) {
-        showMessage("Unable to select HRC", "initGL()", hwnd);
-        return false;
-    }
+    if (hglrc == nullptr) return report("Unable to create HRC", "initGL()", hwnd);
+    SDL_ClearError();
+    if (SDL_GL_MakeCurrent(hwnd, hglrc) != 0)
+        return report("Unable to select HRC", "initGL()", hwnd);
     return true;
 }
 

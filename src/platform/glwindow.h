@@ -4,6 +4,9 @@
 // between initWindow and destruction.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 class CFrame;
 struct SDL_Window;
 union SDL_Event;
@@ -25,6 +28,9 @@ public:
     void swapBuffers();
     // Waits for the display's refresh at each swap, where the driver lets it; goes on otherwise.
     void setVSync(bool on);
+    // ": " and SDL's reason for the last initWindow's failure; empty after a success, and where
+    // SDL gave none.
+    const std::string& failureReason() const { return failure; }
 
     SDL_Window* hwnd;  // the window
     bool wndClass;     // SDL's video subsystem is up (the old window class registration)
@@ -41,6 +47,9 @@ public:
     bool presenting;
 
 private:
+    bool createWindow(int w, int h, uint32_t style);
+    bool failed();
+    bool report(const char* text, const char* caption, SDL_Window* owner);
     bool desktopSize(int& w, int& h);
     bool switchToFullscreen();
     bool createContext();
@@ -49,6 +58,7 @@ private:
     // Kept from call to call of updateCaption; one window per program, so one pair.
     float captionFrames;
     float captionTime;
+    std::string failure;
 };
 
 // The window procedure: Escape and closing the window end the show with a quit message.
