@@ -26,10 +26,7 @@ CAudioDevice::CAudioDevice()
 
 CAudioDevice::~CAudioDevice() {
     if (id != 0) SDL_CloseAudioDevice(id);
-    for (CMusicStream*& stream : streams) {
-        delete stream;
-        stream = nullptr;
-    }
+    for (std::unique_ptr<CMusicStream>& stream : streams) stream.reset();
     if (subsystemUp) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
@@ -65,14 +62,13 @@ bool CAudioDevice::open(int rate, std::string& reason) {
 uint32_t CAudioDevice::createStream(const std::string& path, std::string& reason) {
     int slot = std::find(streams, streams + kMaxStreams, nullptr) - streams;
     if (id == 0 || slot == kMaxStreams) return 0;
-    CMusicStream* created = new CMusicStream();
+    auto created = std::make_unique<CMusicStream>();
     if (!created->open(path, outputRate)) {
         reason = reasonFrom(created->problem());
-        delete created;
         return 0;
     }
     SDL_LockAudioDevice(id);
-    streams[slot] = created;
+    streams[slot] = std::move(created);
     handles[slot] = nextHandle++;
     SDL_UnlockAudioDevice(id);
     return handles[slot];
@@ -80,7 +76,7 @@ uint32_t CAudioDevice::createStream(const std::string& path, std::string& reason
 
 CMusicStream* CAudioDevice::stream(uint32_t handle) const {
     for (int slot = 0; slot < kMaxStreams; ++slot)
-        if (streams[slot] != nullptr && handles[slot] == handle) return streams[slot];
+        if (streams[slot] != nullptr && handles[slot] == handle) return streams[slot].get();
     return nullptr;
 }
 
@@ -109,7 +105,7 @@ void CAudioDevice::mix(int16_t* out, int frames) {
     while (done < frames) {
         int count = std::min(frames - done, bufferFrames);
         std::fill(mixBuffer.begin(), mixBuffer.begin() + 2 * count, 0);
-        for (CMusicStream* playing : streams)
+        for (const std::unique_ptr<CMusicStream>& playing : streams)
             if (playing != nullptr) playing->render(mixBuffer.data(), streamScratch.data(), count);
         int percent = volume.load(std::memory_order_relaxed);
         for (int i = 0; i < 2 * count; ++i) {

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ private:
     SDL_AudioDeviceID id;
     int outputRate;
     int bufferFrames;
-    CMusicStream* streams[kMaxStreams];
+    std::unique_ptr<CMusicStream> streams[kMaxStreams];
     uint32_t handles[kMaxStreams];
     uint32_t nextHandle;
     std::atomic<int> volume;

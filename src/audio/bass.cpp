@@ -9,12 +9,12 @@ constexpr int kSpectrumFloats = 512;
 }  // namespace
 
 // Zero-filled, so that scenes see silence before the music and when there is none.
-CBass::CBass() : stream(0), spectrum(new float[kSpectrumFloats]()) {}
+CBass::CBass() : stream(0), spectrum(std::make_unique<float[]>(kSpectrumFloats)) {}
 
 CBass::~CBass() {
     BASS_Free();
     stream = 0;
-    delete[] spectrum;
+    spectrum.reset();
 }
 
 bool CBass::init(const char* name, SDL_Window* window) {
@@ -53,6 +53,6 @@ void CBass::setPosition(float seconds) {
 }
 
 float* CBass::getSpectrum() {
-    BASS_ChannelGetData(stream, spectrum, BASS_DATA_FFT512);
-    return spectrum;
+    BASS_ChannelGetData(stream, spectrum.get(), BASS_DATA_FFT512);
+    return spectrum.get();
 }

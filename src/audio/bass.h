@@ -3,6 +3,7 @@
 // Main thread only; one instance at a time (it owns the audio device while it lives).
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "audio/bassapi.h"
@@ -33,5 +34,5 @@ public:
 
     HSTREAM stream;
     std::string fileName;
-    float* spectrum;
+    std::unique_ptr<float[]> spectrum;
 };

@@ -1,5 +1,7 @@
 #include "audio/bassapi.h"
 
+#include <memory>
+
 #include "audio/audiodevice.h"
 #include "audio/audioformat.h"
 #include "audio/musicstream.h"
@@ -7,7 +9,7 @@
 
 namespace {
 
-CAudioDevice* device = nullptr;
+std::unique_ptr<CAudioDevice> device;
 std::string failure;
 
 CMusicStream* findStream(DWORD handle) {
@@ -20,10 +22,9 @@ BOOL BASS_Init(int deviceNumber, DWORD freq, DWORD, void*, const void*) {
     failure.clear();
     if (device != nullptr || (deviceNumber != 1 && deviceNumber != -1)) return FALSE;
     if (freq == 0 || freq > 384000) return FALSE;
-    device = new CAudioDevice();
+    device = std::make_unique<CAudioDevice>();
     if (device->open(static_cast<int>(freq), failure)) return TRUE;
-    delete device;
-    device = nullptr;
+    device.reset();
     return FALSE;
 }
 
@@ -79,8 +80,7 @@ BOOL BASS_Stop() {
 
 BOOL BASS_Free() {
     if (device == nullptr) return FALSE;
-    delete device;
-    device = nullptr;
+    device.reset();
     return TRUE;
 }
 

@@ -47,14 +47,14 @@ bool COggDecoder::open(const std::string& path, int rate) {
     vorbis_info* info = ov_info(&file, -1);
     sourceRate = static_cast<int>(info->rate);
     outputRate = rate;
-    downmix.reset(new CStereoDownmix(info->channels));
+    downmix = std::make_unique<CStereoDownmix>(info->channels);
     // Within the checked length, so the product stays far inside 64 bits; rounded as the
     // converter rounds the length it gives.
     ogg_int64_t total = ov_pcm_total(&file, -1);
     lengthFrames = total > 0 ? (total * outputRate + sourceRate / 2) / sourceRate : 0;
     stereoScratch.resize(2 * kChunkFrames);
     if (sourceRate == outputRate) return true;
-    converter.reset(new CRateConverter(sourceRate, outputRate));
+    converter = std::make_unique<CRateConverter>(sourceRate, outputRate);
     return converter->isReady() || refuse("no rate converter");
 }
 
@@ -113,7 +113,7 @@ int COggDecoder::readSource(int16_t* stereo, int frames) {
         if (info == nullptr) return 0;
         // A chained file may change its channel count from one link to the next.
         if (info->channels != downmix->channels())
-            downmix.reset(new CStereoDownmix(info->channels));
+            downmix = std::make_unique<CStereoDownmix>(info->channels);
         int frameBytes = 2 * downmix->channels();
         int wanted = std::min(frames, kChunkFrames) * frameBytes;
         if (sourceBytes.size() < static_cast<size_t>(wanted)) sourceBytes.resize(wanted);

@@ -183,7 +183,7 @@ bool takePage(ogg_page& page, OpenStreams& open, Unended& unended, std::string& 
             problem = "it starts too many streams at once";
             return false;
         }
-        open[serial].reset(new StreamHeaders(serial));
+        open[serial] = std::make_unique<StreamHeaders>(serial);
     }
     auto found = open.find(serial);
     if (found == open.end() || ogg_stream_pagein(&found->second->stream, &page) != 0) return true;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct soxr;
@@ -11,7 +12,6 @@ struct soxr;
 class CRateConverter {
 public:
     CRateConverter(int fromRate, int toRate);
-    ~CRateConverter();
     CRateConverter(const CRateConverter&) = delete;
     CRateConverter& operator=(const CRateConverter&) = delete;
 
@@ -29,7 +29,10 @@ public:
     void restart();
 
 private:
-    soxr* converter;
+    struct Release {
+        void operator()(soxr* converter) const;
+    };
+    std::unique_ptr<soxr, Release> converter;
     bool finished;
     std::vector<int16_t> scratch;
 };

@@ -5,12 +5,13 @@
 
 #include <kiss_fftr.h>
 
+#include <memory>
+
 #include "audio/audioformat.h"
 
 class CSpectrumAnalyser {
 public:
     CSpectrumAnalyser();
-    ~CSpectrumAnalyser();
     CSpectrumAnalyser(const CSpectrumAnalyser&) = delete;
     CSpectrumAnalyser& operator=(const CSpectrumAnalyser&) = delete;
 
@@ -18,6 +19,10 @@ public:
     void analyse(const float* mono, float* magnitudes) const;
 
 private:
-    kiss_fftr_cfg config;  // holds KissFFT's scratch, hence one thread at a time
+    struct Release {
+        void operator()(kiss_fftr_state* config) const;
+    };
+    // Holds KissFFT's scratch, hence one thread at a time.
+    std::unique_ptr<kiss_fftr_state, Release> config;
     float window[audioformat::kSpectrumSamples];
 };

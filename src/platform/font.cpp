@@ -59,7 +59,15 @@ void compileGlyph(FT_GlyphSlot glyph, GLuint list) {
 
 }  // namespace
 
-CFont::CFont() : faceName(nullptr), height(0), font(nullptr), listBase(0), library(nullptr) {
+void CFont::Release::operator()(FT_FaceRec_* face) const {
+    FT_Done_Face(face);
+}
+
+void CFont::Release::operator()(FT_LibraryRec_* made) const {
+    FT_Done_FreeType(made);
+}
+
+CFont::CFont() : faceName(nullptr), height(0), font(), listBase(0), library() {
     if (isGLContextCurrent()) listBase = glGenLists(kCharCount);
 }
 
@@ -84,19 +92,19 @@ bool CFont::openFace() {
     SFontFile file;
     if (!findFontFile(faceName, height == 0 ? kDefaultHeight : std::abs(height), file))
         return false;
-    if (FT_Init_FreeType(&library) != 0) {
-        library = nullptr;
-        return false;
-    }
+    FT_Library made = nullptr;
+    if (FT_Init_FreeType(&made) != 0) return false;
+    library.reset(made);
     FT_Face face = nullptr;
     faceBytes = std::move(file.bytes);
-    FT_Error failed = faceBytes.empty() ? FT_New_Face(library, file.path.c_str(), file.index, &face)
-                                        : FT_New_Memory_Face(library, faceBytes.data(),
-                                                             static_cast<FT_Long>(faceBytes.size()),
-                                                             file.index, &face);
+    FT_Error failed =
+        faceBytes.empty()
+            ? FT_New_Face(library.get(), file.path.c_str(), file.index, &face)
+            : FT_New_Memory_Face(library.get(), faceBytes.data(),
+                                 static_cast<FT_Long>(faceBytes.size()), file.index, &face);
     if (failed != 0) return false;
-    font = face;
-    return setPixelHeight(font, height);
+    font.reset(face);
+    return setPixelHeight(font.get(), height);
 }
 
 // Bitmaps are unpacked into the lists as they are compiled, so the caller's unpack state must
@@ -112,7 +120,7 @@ void CFont::buildGlyphLists() {
     glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
     glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
     for (int i = 0; i < kCharCount; ++i) {
-        if (FT_Load_Char(font, kFirstChar + i, FT_LOAD_DEFAULT) != 0) continue;
+        if (FT_Load_Char(font.get(), kFirstChar + i, FT_LOAD_DEFAULT) != 0) continue;
         if (embolden) FT_GlyphSlot_Embolden(font->glyph);
         if (FT_Render_Glyph(font->glyph, FT_RENDER_MODE_NORMAL) != 0) continue;
         compileGlyph(font->glyph, listBase + i);
@@ -121,10 +129,8 @@ void CFont::buildGlyphLists() {
 }
 
 void CFont::releaseFace() {
-    if (font != nullptr) FT_Done_Face(font);
-    font = nullptr;
-    if (library != nullptr) FT_Done_FreeType(library);
-    library = nullptr;
+    font.reset();
+    library.reset();
     faceBytes.clear();
 }
 

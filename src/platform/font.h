@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <memory>
 #include <vector>
 
 struct SDL_Window;
@@ -22,16 +23,24 @@ public:
     bool init(const char* faceName, int height, SDL_Window* device);
     void print(const char* text);
 
+    // FreeType's own release of a face and of the library.
+    struct Release {
+        void operator()(FT_FaceRec_* face) const;
+        void operator()(FT_LibraryRec_* library) const;
+    };
+
     const char* faceName;  // the caller's string, not copied
     int height;
-    FT_FaceRec_* font;  // the FreeType face, where the old system had a GDI font
+    // The FreeType face, where the old system had a GDI font.
+    std::unique_ptr<FT_FaceRec_, Release> font;
     GLuint listBase;
 
 private:
     bool openFace();
     void buildGlyphLists();
+    // The face before the library that made it.
     void releaseFace();
 
-    FT_LibraryRec_* library;
+    std::unique_ptr<FT_LibraryRec_, Release> library;
     std::vector<unsigned char> faceBytes;  // the font itself, where the system hands out no file
 };

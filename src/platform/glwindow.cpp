@@ -39,15 +39,14 @@ CGLWindow::CGLWindow()
       height(0),
       fullscreen(false),
       caption{},
-      frame(nullptr),
+      frame(),
       presenting(true),
       captionFrames(0),
       captionTime(0),
       failure() {}
 
 CGLWindow::~CGLWindow() {
-    delete frame;
-    frame = nullptr;
+    frame.reset();
     if (hglrc != nullptr) {
         SDL_GL_MakeCurrent(hwnd, nullptr);
         SDL_GL_DeleteContext(hglrc);
@@ -147,13 +146,12 @@ bool CGLWindow::createContext() {
 // The scenes draw in the frame whatever the window's size; without one, in the window as it
 // opened.
 void CGLWindow::createFrame() {
-    frame = new CFrame();
+    frame = std::make_unique<CFrame>();
     if (frame->create()) {
         resize(kFrameWidth, kFrameHeight);
         return;
     }
-    delete frame;
-    frame = nullptr;
+    frame.reset();
     std::fputs("vexmoro: this GL has no framebuffer objects; drawing straight into the window\n",
                stderr);
     int w = 0, h = 0;

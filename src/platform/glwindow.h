@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class CFrame;
@@ -41,7 +42,7 @@ public:
     bool fullscreen;
     char caption[43];
     // Null where the GL has no framebuffer objects: the show then draws straight into the window.
-    CFrame* frame;
+    std::unique_ptr<CFrame> frame;
     // Cleared where nobody sees the window (offline runs): swaps then skip the copy, which costs
     // a software renderer milliseconds a frame.
     bool presenting;
