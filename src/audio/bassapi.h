@@ -6,11 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#ifdef _WIN32
-typedef unsigned long DWORD;  // as <windows.h> has it, 32 bits there too
-#else
+// 32 bits on every system. Windows's own DWORD is another 32-bit type, so this header and
+// <windows.h> do not meet in one file.
 typedef uint32_t DWORD;
-#endif
 typedef uint64_t QWORD;
 typedef int BOOL;
 typedef DWORD HSTREAM;

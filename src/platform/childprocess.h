@@ -4,12 +4,9 @@
 // (childprocess_posix.cpp, childprocess_windows.cpp). Main thread only.
 #pragma once
 
-#ifndef _WIN32
-#include <signal.h>
-#endif
-
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,12 +28,8 @@ public:
     bool finish(std::string& ending);
 
 private:
-#ifdef _WIN32
-    void* input;    // HANDLE of the pipe's writing end
-    void* process;  // HANDLE
-#else
-    int input;
-    int child;
-    struct sigaction previousSigpipe;  // put back once the pipe is closed
-#endif
+    // The pipe's writing end and the program, in the system's own handles; each system's file
+    // says what they are.
+    struct Handles;
+    std::unique_ptr<Handles> handles;
 };

@@ -24,7 +24,13 @@ std::string howItEnded(int status) {
 
 }  // namespace
 
-CChildProcess::CChildProcess() : input(-1), child(-1), previousSigpipe{} {}
+struct CChildProcess::Handles {
+    int input = -1;
+    int child = -1;
+    struct sigaction previousSigpipe {};  // put back once the pipe is closed
+};
+
+CChildProcess::CChildProcess() : handles(std::make_unique<Handles>()) {}
 
 CChildProcess::~CChildProcess() {
     std::string ignored;
@@ -32,7 +38,7 @@ CChildProcess::~CChildProcess() {
 }
 
 bool CChildProcess::isRunning() const {
-    return input >= 0;
+    return handles->input >= 0;
 }
 
 // A process group of its own keeps the terminal's Ctrl-C from reaching the program.
@@ -63,20 +69,21 @@ bool CChildProcess::start(const std::vector<std::string>& args, std::string& err
         error = "cannot start " + args[0] + ": " + std::strerror(failed);
         return false;
     }
-    child = pid;
-    input = fds[1];
-    fcntl(input, F_SETPIPE_SZ, 1 << 20);  // fewer wake-ups per frame; a smaller pipe also works
+    handles->child = pid;
+    handles->input = fds[1];
+    // Fewer wake-ups per frame; a smaller pipe also works.
+    fcntl(handles->input, F_SETPIPE_SZ, 1 << 20);
     // A dead program shows up as a failed write instead, while the pipe is open.
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
-    sigaction(SIGPIPE, &ignore, &previousSigpipe);
+    sigaction(SIGPIPE, &ignore, &handles->previousSigpipe);
     return true;
 }
 
 bool CChildProcess::write(const uint8_t* data, size_t bytes, std::string& error) {
     size_t done = 0;
     while (done < bytes) {
-        ssize_t written = ::write(input, data + done, bytes - done);
+        ssize_t written = ::write(handles->input, data + done, bytes - done);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) {
             error = std::strerror(errno);
@@ -88,18 +95,18 @@ bool CChildProcess::write(const uint8_t* data, size_t bytes, std::string& error)
 }
 
 bool CChildProcess::finish(std::string& ending) {
-    if (input >= 0) {
-        ::close(input);
-        sigaction(SIGPIPE, &previousSigpipe, nullptr);
+    if (handles->input >= 0) {
+        ::close(handles->input);
+        sigaction(SIGPIPE, &handles->previousSigpipe, nullptr);
     }
-    input = -1;
-    if (child < 0) return true;
+    handles->input = -1;
+    if (handles->child < 0) return true;
     int status = 0;
     pid_t waited;
     do {
-        waited = waitpid(child, &status, 0);
+        waited = waitpid(handles->child, &status, 0);
     } while (waited < 0 && errno == EINTR);
-    child = -1;
+    handles->child = -1;
     if (waited < 0) {
         ending = std::string("it could not be waited for: ") + std::strerror(errno);
         return false;

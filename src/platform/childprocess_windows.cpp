@@ -51,7 +51,12 @@ std::string systemMessage(DWORD code) {
 
 }  // namespace
 
-CChildProcess::CChildProcess() : input(nullptr), process(nullptr) {}
+struct CChildProcess::Handles {
+    HANDLE input = nullptr;  // the pipe's writing end
+    HANDLE process = nullptr;
+};
+
+CChildProcess::CChildProcess() : handles(std::make_unique<Handles>()) {}
 
 CChildProcess::~CChildProcess() {
     std::string ignored;
@@ -59,7 +64,7 @@ CChildProcess::~CChildProcess() {
 }
 
 bool CChildProcess::isRunning() const {
-    return input != nullptr;
+    return handles->input != nullptr;
 }
 
 // A process group of its own keeps the console's Ctrl-C from reaching the program; without a
@@ -91,8 +96,8 @@ bool CChildProcess::start(const std::vector<std::string>& args, std::string& err
         return false;
     }
     CloseHandle(info.hThread);
-    process = info.hProcess;
-    input = writeEnd;
+    handles->process = info.hProcess;
+    handles->input = writeEnd;
     return true;
 }
 
@@ -101,8 +106,7 @@ bool CChildProcess::write(const uint8_t* data, size_t bytes, std::string& error)
     while (done < bytes) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes - done, 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(static_cast<HANDLE>(input), data + done, chunk, &written, nullptr) ||
-            written == 0) {
+        if (!WriteFile(handles->input, data + done, chunk, &written, nullptr) || written == 0) {
             error = systemMessage(GetLastError());
             return false;
         }
@@ -113,15 +117,15 @@ bool CChildProcess::write(const uint8_t* data, size_t bytes, std::string& error)
 
 // Exit codes from 0xC0000000 on are the system's own for a program it ended (a crash).
 bool CChildProcess::finish(std::string& ending) {
-    if (input != nullptr) CloseHandle(static_cast<HANDLE>(input));
-    input = nullptr;
-    if (process == nullptr) return true;
-    WaitForSingleObject(static_cast<HANDLE>(process), INFINITE);
+    if (handles->input != nullptr) CloseHandle(handles->input);
+    handles->input = nullptr;
+    if (handles->process == nullptr) return true;
+    WaitForSingleObject(handles->process, INFINITE);
     DWORD status = 1;
-    bool exited = GetExitCodeProcess(static_cast<HANDLE>(process), &status) != 0;
+    bool exited = GetExitCodeProcess(handles->process, &status) != 0;
     DWORD failure = exited ? 0 : GetLastError();
-    CloseHandle(static_cast<HANDLE>(process));
-    process = nullptr;
+    CloseHandle(handles->process);
+    handles->process = nullptr;
     if (exited && status == 0) return true;
     char code[32];
     std::snprintf(code, sizeof code, status >= 0xC0000000u ? "0x%08lX" : "%lu",

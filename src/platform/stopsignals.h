@@ -5,8 +5,6 @@
 // back what it found when it goes. Main thread only; objects end in the reverse order of making.
 #pragma once
 
-#include <csignal>
-
 class CStopSignals {
 public:
     enum class Mode { CatchInterrupt, DefaultAction };
@@ -20,11 +18,13 @@ public:
     static bool interrupted();
 
 private:
-#ifdef _WIN32
-    using Handling = void (*)(int);
-#else
-    using Handling = struct sigaction;
-#endif
+    // What a signal did before an object took it, in the system's own form (a struct sigaction,
+    // or the handler where the C library's signal() is all there is), kept as bytes so that
+    // callers need no system header; each system's file checks that it fits.
+    struct Handling {
+        alignas(16) unsigned char bytes[256];
+    };
+    // One implementation per system (stopsignals_posix.cpp, stopsignals_windows.cpp).
     static void take(int signal, void (*handler)(int), Handling& previous);
     static void putBack(int signal, const Handling& previous);
 
