@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <string>
 
-// 32 bits on every system. Windows's own DWORD is another 32-bit type, so this header and
-// <windows.h> do not meet in one file.
+// 32 bits on every system. On Windows it must be the very type <windows.h> declares, which
+// reaches the same files through <GL/gl.h>.
+#ifdef _WIN32
+typedef unsigned long DWORD;
+#else
 typedef uint32_t DWORD;
+#endif
 typedef uint64_t QWORD;
 typedef int BOOL;
 typedef DWORD HSTREAM;
