@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, then configures and builds vexmoro (with its data set) in build/.
-# Arguments are passed to cmake's configure step (for example -DVEXMORO_WERROR=ON).
+# Installs what building needs when it is missing (the play profile), then configures build/ and
+# builds the program and its data set there; the tests are built by scripts/test.sh. Arguments
+# are passed to cmake's configure step (for example -DVEXMORO_WERROR=ON).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
-build=${VEXMORO_BUILD_DIR:-$root/build}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$build" -j "$(nproc)"
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
+"$root/scripts/install-deps.sh" play
+cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$native" -j "$jobs" --target vexmoro

@@ -8,7 +8,8 @@
 # libjpeg-turbo and libpng fuzzers (inputs up to 1 MiB, 25 s an input, 2.5 GB of memory).
 # What it finds lands in build-fuzz/findings/TARGET/; the corpus grows in build-fuzz/corpus/.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
 target=${1:-}
 seconds=${2:-300}
 case "$target" in
@@ -19,27 +20,27 @@ case "$target" in
     ;;
 esac
 
-"$root/scripts/install-deps.sh" clang
+# The seeds are made with ffmpeg and scripts/make-bars.py.
+"$root/scripts/install-deps.sh" play ffmpeg python3 clang
 major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1)
 "$root/scripts/install-deps.sh" "libclang-rt-$major-dev"
 
 build=${VEXMORO_FUZZ_BUILD_DIR:-$root/build-fuzz}
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVEXMORO_FUZZ=ON -DVEXMORO_TESTS=OFF >/dev/null
-cmake --build "$build" --target "fuzz_$target" -j "$(nproc)"
+cmake --build "$build" --target "fuzz_$target" -j "$jobs"
 
 # The data set comes from the ordinary build's generator, made there if missing.
-plain=${VEXMORO_BUILD_DIR:-$root/build}
-if [ ! -f "$plain/data/.generated" ]; then
-  cmake -S "$root" -B "$plain" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$plain" --target vexmoro_data -j "$(nproc)"
+if [ ! -f "$native/data/.generated" ]; then
+  cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$native" --target vexmoro_data -j "$jobs"
 fi
 
 seeds="$build/seeds/$target"
 corpus="$build/corpus/$target"
 findings="$build/findings/$target"
 mkdir -p "$seeds" "$corpus" "$findings"
-data="$plain/data"
+data="$native/data"
 ff() { ffmpeg -hide_banner -loglevel error -y "$@"; }
 case "$target" in
   jpeg) cp "$data"/textures/*.jpg "$seeds/" ;;
@@ -57,7 +58,8 @@ case "$target" in
     done
     ;;
   ogg)
-    music=$(ls "$data"/music/*.ogg | head -n 1)
+    musics=("$data"/music/*.ogg)
+    music=${musics[0]}
     ff -ss 60 -t 2 -i "$music" -c:a libvorbis "$seeds/stereo-44k.ogg"
     ff -ss 60 -t 1 -i "$music" -c:a libvorbis -ac 1 -ar 8000 "$seeds/mono-8k.ogg"
     ff -ss 60 -t 1 -i "$music" -c:a libvorbis -ac 6 -ar 48000 "$seeds/six-48k.ogg"

@@ -5,11 +5,12 @@
 # manual page and changelog compressed, the licence in Debian's copyright format, and Depends
 # computed by dpkg-shlibdeps from the libraries the program links. Needs no root.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
 # dpkg-buildflags maps the current folder out of the program's debugging paths: the sources'.
 cd "$root"
-"$root/scripts/install-deps.sh"
-build=${VEXMORO_DEB_BUILD_DIR:-$root/build-deb}
+"$root/scripts/install-deps.sh" package
+build=$deb_work
 
 # Given on the command line, not through the environment, so that they reach a build folder
 # configured before; CPPFLAGS (the fortified C library functions) go with the compiler flags.
@@ -17,7 +18,7 @@ eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
   -DVEXMORO_TESTS=OFF -DCMAKE_C_FLAGS="$CFLAGS $CPPFLAGS" -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" \
   -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >&2
-cmake --build "$build" -j "$(nproc)" >&2
+cmake --build "$build" -j "$jobs" >&2
 
 debian=$build/packaging/debian
 version=$(dpkg-parsechangelog -l "$debian/changelog" -S Version)

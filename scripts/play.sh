@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds vexmoro and plays the show; options are passed to the program (see --help).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
 "$root/scripts/build.sh"
-exec "${VEXMORO_BUILD_DIR:-$root/build}/vexmoro" "$@"
+exec "$native/vexmoro" "$@"

@@ -5,7 +5,8 @@
 # native program lists, the same source as the Windows one. Only the libraries that the
 # program's link command (in LINK_FOLDER, CMake's folder of the target) names are listed.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
 version=$1 prefix=$2 native=$3 link_folder=$4
 
 # Source package, its archive's name in the link command, what the show uses it for.
@@ -24,7 +25,7 @@ libraries=()
 for entry in "${all_libraries[@]}"; do
   archive=$(echo "$entry" | cut -d'|' -f2)
   if cat "$link_folder"/link.txt "$link_folder"/*.rsp 2>/dev/null |
-    grep -Eq "(/lib$archive[0-9]*\\.a|-l$archive)(\"| |\$)"; then
+    grep -Eq "(/lib${archive}[0-9]*\\.a|-l$archive)(\"| |\$)"; then
     libraries+=("$(echo "$entry" | cut -d'|' -f1,3)")
   fi
 done
