@@ -88,7 +88,8 @@ TEST_F(SpikeScene, GlowIsTheBlurredCornerStretchedOverTheFrame) {
 TEST_F(SpikeScene, SidePicturesFollowTheThirdBand) {
     CSpikeScene scene;
     initScene(scene, "spike");
-    for (CTexture* texture : {scene.roomTex, scene.spikeBaseTex, scene.svTex}) blacken(texture);
+    for (CTexture* texture : {scene.roomTex.get(), scene.spikeBaseTex.get(), scene.svTex.get()})
+        blacken(texture);
     const struct {
         float s2;
         int left, right;

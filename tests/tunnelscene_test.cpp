@@ -26,8 +26,8 @@ CVector eyeOf(const float* m) {
 // The scene with everything but the named textures black, so that a test sees only what they
 // texture and the untextured bars.
 void keepOnly(CTunnelScene& scene, std::initializer_list<CTexture*> kept) {
-    for (CTexture* texture :
-         {scene.ruterTex, scene.sv2Tex, scene.test2Tex, scene.svTex, scene.overlayTex})
+    for (CTexture* texture : {scene.ruterTex.get(), scene.sv2Tex.get(), scene.test2Tex.get(),
+                              scene.svTex.get(), scene.overlayTex.get()})
         if (std::find(kept.begin(), kept.end(), texture) == kept.end()) blacken(texture);
 }
 
@@ -65,7 +65,7 @@ TEST_F(TunnelScene, EyeSwingsWithTheSineOfTime) {
 TEST_F(TunnelScene, TextPictureFromTwelveAndAHalf) {
     CTunnelScene scene;
     initScene(scene, "tunnel");
-    keepOnly(scene, {scene.overlayTex});
+    keepOnly(scene, {scene.overlayTex.get()});
     const Placed text = {Box::at(288, 0, 512, 512), pictureColour("overlay_on.jpg")};
     const struct {
         float t;
@@ -108,7 +108,7 @@ TEST_F(TunnelScene, BarsFromTheFirstFrameAfter25_3) {
 TEST_F(TunnelScene, MainViewBoxIsScaledByOnePointTwo) {
     CTunnelScene scene;
     initScene(scene, "tunnel");
-    keepOnly(scene, {scene.test2Tex});
+    keepOnly(scene, {scene.test2Tex.get()});
     const float t = 2;
     frameAt(scene, t, Spectrum::silent());
     Box drawn = Frame::grab().where(0, 2);
@@ -124,9 +124,9 @@ TEST_F(TunnelScene, MainViewBoxIsScaledByOnePointTwo) {
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     const GLint viewport[4] = {0, 0, 800, 600};
     double lo[2] = {1e9, 1e9}, hi[2] = {-1e9, -1e9};
-    const CEGLMesh* shape = scene.boxSlime->shape->meshes[0];
-    for (int i = 0; i < shape->vertexCount; ++i) {
-        const CVector& v = shape->vertices[i];
+    const CEGLMesh& shape = *scene.boxSlime->shape->meshes[0];
+    for (int i = 0; i < shape.vertexCount; ++i) {
+        const CVector& v = shape.vertices[i];
         double win[3];
         gluProject(v.x, v.y, v.z, modelview, projection, viewport, &win[0], &win[1], &win[2]);
         for (int k = 0; k < 2; ++k) {
@@ -145,7 +145,7 @@ TEST_F(TunnelScene, MainViewBoxIsScaledByOnePointTwo) {
 TEST_F(TunnelScene, FogFadesTheFarWallsAndIsLeftOff) {
     CTunnelScene scene;
     initScene(scene, "tunnel");
-    keepOnly(scene, {scene.ruterTex});
+    keepOnly(scene, {scene.ruterTex.get()});
     frameAt(scene, 26, Spectrum::silent());
     Frame frame = Frame::grab();
     const Rgb walls = pictureColour("ruter.jpg");
@@ -191,12 +191,13 @@ TEST_F(TunnelScene, OverlapFrameShowsTheTunnelAloneWhileTheSpikeSlimeMoves) {
     CTunnelScene tunnel;
     initScene(tunnel, "tunnel");
     frameAt(spike, 25.3f, music);
-    const CEGLMesh* slime = spike.spikeSlime->shape->meshes[0];
-    std::vector<CVector> before(slime->vertices, slime->vertices + slime->vertexCount);
+    const CEGLMesh& slime = *spike.spikeSlime->shape->meshes[0];
+    const CVector* vertices = &slime.vertices[0];
+    std::vector<CVector> before(vertices, vertices + slime.vertexCount);
     frameAt(spike, 25.3f + dt, music);
     drawOver(tunnel, dt, music);
     EXPECT_TRUE(Frame::grab() == tunnelAlone);
-    EXPECT_FALSE(std::equal(before.begin(), before.end(), slime->vertices));
+    EXPECT_FALSE(std::equal(before.begin(), before.end(), vertices));
 }
 
 }  // namespace

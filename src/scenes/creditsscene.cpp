@@ -19,7 +19,7 @@ const double kTitleEnd = 38.4;
 struct Credit {
     double from;
     int x, y;
-    CTexture* CCreditsScene::*texture;
+    std::unique_ptr<CTexture> CCreditsScene::*texture;
 };
 
 const Credit kCredits[] = {
@@ -29,27 +29,6 @@ const Credit kCredits[] = {
 };
 
 }  // namespace
-
-CCreditsScene::CCreditsScene()
-    : logoTex(nullptr),
-      nor04Tex(nullptr),
-      titleTex(nullptr),
-      musicTex(nullptr),
-      codingTex(nullptr),
-      tolviTex(nullptr),
-      briselTex(nullptr),
-      quanderTex(nullptr) {}
-
-CCreditsScene::~CCreditsScene() {
-    delete logoTex;
-    delete nor04Tex;
-    delete titleTex;
-    delete musicTex;
-    delete codingTex;
-    delete tolviTex;
-    delete briselTex;
-    delete quanderTex;
-}
 
 void CCreditsScene::init() {
     logoTex = loadTexture("data/textures/logo.jpg");
@@ -83,13 +62,13 @@ void CCreditsScene::draw(float* s) {
 // The windows are closed at both ends and tested in order: a shared boundary shows the earlier.
 void CCreditsScene::drawLargePicture(int dx, int dy) {
     double t = localTime;
-    CTexture* picture = nullptr;
+    const CTexture* picture = nullptr;
     if (t >= 0 && t <= kLogoEnd)
-        picture = logoTex;
+        picture = logoTex.get();
     else if (t >= kLogoEnd && t <= kPartyPictureEnd)
-        picture = nor04Tex;
+        picture = nor04Tex.get();
     else if (t >= kPartyPictureEnd && t <= kTitleEnd)
-        picture = titleTex;
+        picture = titleTex.get();
     if (picture != nullptr)
         drawTexturedQuad(kCentredPictureX + dx, kCentredPictureY + dy, kCentredPictureSize,
                          kCentredPictureSize, picture->id);

@@ -3,27 +3,29 @@
 // state between frames but its textures. Needs the GL context current; main thread only.
 #pragma once
 
+#include <memory>
+
 #include "assets/texture.h"
 #include "core/scene.h"
 
 class CCreditsScene : public CScene {
 public:
-    CCreditsScene();
-    ~CCreditsScene() override;
+    CCreditsScene() = default;
     CCreditsScene(const CCreditsScene&) = delete;
     CCreditsScene& operator=(const CCreditsScene&) = delete;
 
     void init() override;
     void draw(float* spectrum) override;
 
-    CTexture* logoTex;
-    CTexture* nor04Tex;
-    CTexture* titleTex;
-    CTexture* musicTex;
-    CTexture* codingTex;
-    CTexture* tolviTex;
-    CTexture* briselTex;
-    CTexture* quanderTex;
+    // Declared last to first, so that they are released from logoTex on.
+    std::unique_ptr<CTexture> quanderTex;
+    std::unique_ptr<CTexture> briselTex;
+    std::unique_ptr<CTexture> tolviTex;
+    std::unique_ptr<CTexture> codingTex;
+    std::unique_ptr<CTexture> musicTex;
+    std::unique_ptr<CTexture> titleTex;
+    std::unique_ptr<CTexture> nor04Tex;
+    std::unique_ptr<CTexture> logoTex;
 
 private:
     void drawLargePicture(int dx, int dy);

@@ -16,29 +16,10 @@ const double kSquaresEnd = 25.9;
 
 }  // namespace
 
-CEndScene::CEndScene()
-    : quadMesh(nullptr),
-      guttTex(nullptr),
-      bgTex(nullptr),
-      endTex(nullptr),
-      positions(nullptr),
-      axes(nullptr),
-      fadeAlpha(0),
-      endAlpha(0) {}
-
-CEndScene::~CEndScene() {
-    delete quadMesh;
-    delete guttTex;
-    delete bgTex;
-    delete endTex;
-    delete[] positions;
-    delete[] axes;
-}
+CEndScene::CEndScene() : fadeAlpha(0), endAlpha(0) {}
 
 void CEndScene::init() {
-    positions = new CVector[kSquares];
-    axes = new CVector[kSquares];
-    quadMesh = new CEGLBrush();
+    quadMesh = std::make_unique<CEGLBrush>();
     // A file that fails to load leaves no mesh to prepare; the brush then draws nothing.
     if (quadMesh->loadFromFile("data/objects/quad.ebr") && quadMesh->meshCount > 0) {
         quadMesh->meshes[0]->calcNormals();

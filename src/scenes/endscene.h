@@ -3,6 +3,8 @@
 // Draws its random layout once, in init. Needs the GL context current; main thread only.
 #pragma once
 
+#include <memory>
+
 #include "assets/eglbrush.h"
 #include "assets/texture.h"
 #include "core/scene.h"
@@ -13,7 +15,6 @@ public:
     static const int kSquares = 40;
 
     CEndScene();
-    ~CEndScene() override;
     CEndScene(const CEndScene&) = delete;
     CEndScene& operator=(const CEndScene&) = delete;
 
@@ -21,12 +22,13 @@ public:
     void update() override;
     void draw(float* spectrum) override;
 
-    CEGLBrush* quadMesh;
-    CTexture* guttTex;
-    CTexture* bgTex;
-    CTexture* endTex;
-    CVector* positions;
-    CVector* axes;
+    CVector positions[kSquares];
+    CVector axes[kSquares];
+    // Declared last to first, so that they are released from quadMesh on.
+    std::unique_ptr<CTexture> endTex;
+    std::unique_ptr<CTexture> bgTex;
+    std::unique_ptr<CTexture> guttTex;
+    std::unique_ptr<CEGLBrush> quadMesh;
     // Opacities of the veil and of the closing picture: they only grow, one show long.
     float fadeAlpha;
     float endAlpha;

@@ -24,30 +24,7 @@ float scaled(double value, double factor) {
 }  // namespace
 
 CGreetingsScene::CGreetingsScene()
-    : eye(100, 100, 200),
-      particleCount(1500),
-      particleTex(nullptr),
-      floorMesh(nullptr),
-      floorBaseTex(nullptr),
-      floorTex(nullptr),
-      overlayTex(nullptr),
-      cutTimer(0),
-      target(0, 0, 0),
-      positions(nullptr),
-      velocities(nullptr),
-      ages(nullptr),
-      emitter(0, 100, 0) {}
-
-CGreetingsScene::~CGreetingsScene() {
-    delete particleTex;
-    delete floorBaseTex;
-    delete floorTex;
-    delete overlayTex;
-    delete floorMesh;
-    delete[] positions;
-    delete[] velocities;
-    delete[] ages;
-}
+    : eye(100, 100, 200), particleCount(1500), cutTimer(0), target(0, 0, 0), emitter(0, 100, 0) {}
 
 // Each random number is its own statement: their order is part of the show.
 void CGreetingsScene::init() {
@@ -55,16 +32,16 @@ void CGreetingsScene::init() {
     floorBaseTex = loadTexture("data/textures/ruter2.jpg");
     floorTex = loadTexture("data/textures/floortex.jpg");
     overlayTex = loadTexture("data/textures/overlay_greet.jpg");
-    floorMesh = new CEGLBrush();
+    floorMesh = std::make_unique<CEGLBrush>();
     floorMesh->loadFromFile("data/objects/floor.ebr");
     // A floor that failed to load has no mesh to prepare and draws nothing.
     if (floorMesh->meshCount > 0) {
         floorMesh->meshes[0]->scale(2.0f);
         floorMesh->meshes[0]->calcNormals();
     }
-    positions = new CVector[particleCount];
-    velocities = new CVector[particleCount];
-    ages = new float[particleCount];
+    positions.assign(particleCount, CVector());
+    velocities.assign(particleCount, CVector());
+    ages.assign(particleCount, 0.0f);
     for (int i = 0; i < particleCount; ++i) {
         positions[i] = emitter;
         CVector& v = velocities[i];

@@ -5,6 +5,9 @@
 // thread only.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "assets/eglbrush.h"
 #include "assets/texture.h"
 #include "core/scene.h"
@@ -13,7 +16,6 @@
 class CGreetingsScene : public CScene {
 public:
     CGreetingsScene();
-    ~CGreetingsScene() override;
     CGreetingsScene(const CGreetingsScene&) = delete;
     CGreetingsScene& operator=(const CGreetingsScene&) = delete;
 
@@ -24,17 +26,19 @@ public:
 
     CVector eye;
     int particleCount;
-    CTexture* particleTex;
-    CEGLBrush* floorMesh;
-    CTexture* floorBaseTex;
-    CTexture* floorTex;
-    CTexture* overlayTex;
     float cutTimer;  // seconds until the camera may jump again
     CVector target;
-    CVector* positions;
-    CVector* velocities;
-    float* ages;
     CVector emitter;
+    // Declared last to first, so that they are released from particleTex on; the arrays hold
+    // particleCount entries after init.
+    std::vector<float> ages;
+    std::vector<CVector> velocities;
+    std::vector<CVector> positions;
+    std::unique_ptr<CEGLBrush> floorMesh;
+    std::unique_ptr<CTexture> overlayTex;
+    std::unique_ptr<CTexture> floorTex;
+    std::unique_ptr<CTexture> floorBaseTex;
+    std::unique_ptr<CTexture> particleTex;
 
 private:
     void emit(int i, double t);

@@ -1,27 +1,27 @@
 #include "scenes/sceneassets.h"
 
-CTexture* loadTexture(const char* path) {
-    CTexture* texture = new CTexture();
+std::unique_ptr<CTexture> loadTexture(const char* path) {
+    auto texture = std::make_unique<CTexture>();
     texture->load(path);
     return texture;
 }
 
-CTexture* emptyTexture(int size) {
-    CTexture* texture = new CTexture();
+std::unique_ptr<CTexture> emptyTexture(int size) {
+    auto texture = std::make_unique<CTexture>();
     texture->createEmpty(size);
     return texture;
 }
 
 // The normals are computed before the reflection, so they keep facing the way the outside did,
 // which after it is inward.
-CEGLBrush* loadInsideOut(const char* path, float factor) {
-    CEGLBrush* brush = new CEGLBrush();
+std::unique_ptr<CEGLBrush> loadInsideOut(const char* path, float factor) {
+    auto brush = std::make_unique<CEGLBrush>();
     brush->loadFromFile(path);
     if (brush->meshCount > 0) {
-        CEGLMesh* mesh = brush->meshes[0];
-        mesh->scale(factor);
-        mesh->calcNormals();
-        mesh->negateVertices();
+        CEGLMesh& mesh = *brush->meshes[0];
+        mesh.scale(factor);
+        mesh.calcNormals();
+        mesh.negateVertices();
     }
     return brush;
 }

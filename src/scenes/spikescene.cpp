@@ -19,29 +19,8 @@ void pushByBass(const float* s) {
 
 }  // namespace
 
-CSpikeScene::CSpikeScene()
-    : spikeSlime(nullptr),
-      roomMesh(nullptr),
-      roomTex(nullptr),
-      spikeBaseTex(nullptr),
-      svTex(nullptr),
-      glowTex(nullptr),
-      jenteTex(nullptr),
-      guttTex(nullptr) {}
-
-CSpikeScene::~CSpikeScene() {
-    delete spikeSlime;
-    delete roomMesh;
-    delete roomTex;
-    delete spikeBaseTex;
-    delete svTex;
-    delete glowTex;
-    delete jenteTex;
-    delete guttTex;
-}
-
 void CSpikeScene::init() {
-    spikeSlime = new CSlimeBrush("data/objects/spikeslime.ebr");
+    spikeSlime = std::make_unique<CSlimeBrush>("data/objects/spikeslime.ebr");
     roomMesh = loadInsideOut("data/objects/bicube.ebr", 5.0f);
     spikeBaseTex = loadTexture("data/textures/spikebase.jpg");
     svTex = loadTexture("data/textures/sv.jpg");

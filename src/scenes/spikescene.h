@@ -4,6 +4,8 @@
 // context current; main thread only.
 #pragma once
 
+#include <memory>
+
 #include "assets/eglbrush.h"
 #include "assets/texture.h"
 #include "core/scene.h"
@@ -11,8 +13,7 @@
 
 class CSpikeScene : public CScene {
 public:
-    CSpikeScene();
-    ~CSpikeScene() override;
+    CSpikeScene() = default;
     CSpikeScene(const CSpikeScene&) = delete;
     CSpikeScene& operator=(const CSpikeScene&) = delete;
 
@@ -20,14 +21,15 @@ public:
     void update() override;
     void draw(float* spectrum) override;
 
-    CSlimeBrush* spikeSlime;
-    CEGLBrush* roomMesh;
-    CTexture* roomTex;
-    CTexture* spikeBaseTex;
-    CTexture* svTex;
-    CTexture* glowTex;
-    CTexture* jenteTex;
-    CTexture* guttTex;
+    // Declared last to first, so that they are released from spikeSlime on.
+    std::unique_ptr<CTexture> guttTex;
+    std::unique_ptr<CTexture> jenteTex;
+    std::unique_ptr<CTexture> glowTex;
+    std::unique_ptr<CTexture> svTex;
+    std::unique_ptr<CTexture> spikeBaseTex;
+    std::unique_ptr<CTexture> roomTex;
+    std::unique_ptr<CEGLBrush> roomMesh;
+    std::unique_ptr<CSlimeBrush> spikeSlime;
 
 private:
     void drawGlowPass(const float* s);

@@ -60,29 +60,8 @@ double boxSize(const float* s, double base) {
 
 }  // namespace
 
-CTunnelScene::CTunnelScene()
-    : tunnelMesh(nullptr),
-      boxSlime(nullptr),
-      ruterTex(nullptr),
-      sv2Tex(nullptr),
-      test2Tex(nullptr),
-      svTex(nullptr),
-      glowTex(nullptr),
-      overlayTex(nullptr) {}
-
-CTunnelScene::~CTunnelScene() {
-    delete tunnelMesh;
-    delete boxSlime;
-    delete ruterTex;
-    delete sv2Tex;
-    delete test2Tex;
-    delete svTex;
-    delete glowTex;
-    delete overlayTex;
-}
-
 void CTunnelScene::init() {
-    boxSlime = new CSlimeBrush("data/objects/chamferbox.ebr");
+    boxSlime = std::make_unique<CSlimeBrush>("data/objects/chamferbox.ebr");
     tunnelMesh = loadInsideOut("data/objects/tunnel.ebr", 1.0f);
     ruterTex = loadTexture("data/textures/ruter.jpg");
     sv2Tex = loadTexture("data/textures/sv2.jpg");
@@ -122,11 +101,11 @@ void CTunnelScene::drawGlowPass(const float* s) {
     glViewport(0, 0, kGlowSize, kGlowSize);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_LIGHTING);
-    drawTunnel(28, 0.25, sv2Tex);
+    drawTunnel(28, 0.25, *sv2Tex);
     glEnable(GL_LIGHTING);
     sphereMapOn();
     glPushMatrix();
-    turnBox(svTex, boxSize(s, 1.3));
+    turnBox(*svTex, boxSize(s, 1.3));
     boxSlime->draw();
     glPopMatrix();
     copyGlow(glowTex->id);
@@ -142,7 +121,7 @@ void CTunnelScene::drawMainView(const float* s) {
     fogTheDistance(fogColor);
     sphereMapOn();
     glPushMatrix();
-    turnBox(test2Tex, boxSize(s, 1.2));
+    turnBox(*test2Tex, boxSize(s, 1.2));
     boxSlime->draw();
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
@@ -152,11 +131,11 @@ void CTunnelScene::drawMainView(const float* s) {
     glPopMatrix();
     sphereMapOff();
     glDisable(GL_LIGHTING);
-    drawTunnel(30, -0.25, ruterTex);
+    drawTunnel(30, -0.25, *ruterTex);
 }
 
 // The tunnel spins about its axis while its texture scrolls along it.
-void CTunnelScene::drawTunnel(double degreesPerSecond, double scrollPerSecond, CTexture* walls) {
+void CTunnelScene::drawTunnel(double degreesPerSecond, double scrollPerSecond, CTexture& walls) {
     double t = localTime;
     glPushMatrix();
     glMatrixMode(GL_TEXTURE);
@@ -165,7 +144,7 @@ void CTunnelScene::drawTunnel(double degreesPerSecond, double scrollPerSecond, C
     glMatrixMode(GL_MODELVIEW);
     glRotatef(static_cast<float>(t * degreesPerSecond), 0, 0, 1);
     glTranslatef(0, 0, -200);
-    walls->bind();
+    walls.bind();
     tunnelMesh->draw();
     glMatrixMode(GL_TEXTURE);
     glPopMatrix();
@@ -173,10 +152,10 @@ void CTunnelScene::drawTunnel(double degreesPerSecond, double scrollPerSecond, C
     glPopMatrix();
 }
 
-void CTunnelScene::turnBox(CTexture* layer, double size) {
+void CTunnelScene::turnBox(CTexture& layer, double size) {
     glTranslatef(0, 0, 100);
     glRotatef(static_cast<float>(static_cast<double>(localTime) * 50), 0.5f, 1, 0);
-    layer->bind();
+    layer.bind();
     float k = static_cast<float>(size);
     glScalef(k, k, k);
 }

@@ -5,6 +5,8 @@
 // current; main thread only.
 #pragma once
 
+#include <memory>
+
 #include "assets/eglbrush.h"
 #include "assets/texture.h"
 #include "core/scene.h"
@@ -12,8 +14,7 @@
 
 class CTunnelScene : public CScene {
 public:
-    CTunnelScene();
-    ~CTunnelScene() override;
+    CTunnelScene() = default;
     CTunnelScene(const CTunnelScene&) = delete;
     CTunnelScene& operator=(const CTunnelScene&) = delete;
 
@@ -22,20 +23,21 @@ public:
     // Leaves fog off and the clear colour black with alpha 1.
     void draw(float* spectrum) override;
 
-    CEGLBrush* tunnelMesh;
-    CSlimeBrush* boxSlime;
-    CTexture* ruterTex;
-    CTexture* sv2Tex;
-    CTexture* test2Tex;
-    CTexture* svTex;
-    CTexture* glowTex;
-    CTexture* overlayTex;
+    // Declared last to first, so that they are released from tunnelMesh on.
+    std::unique_ptr<CTexture> overlayTex;
+    std::unique_ptr<CTexture> glowTex;
+    std::unique_ptr<CTexture> svTex;
+    std::unique_ptr<CTexture> test2Tex;
+    std::unique_ptr<CTexture> sv2Tex;
+    std::unique_ptr<CTexture> ruterTex;
+    std::unique_ptr<CSlimeBrush> boxSlime;
+    std::unique_ptr<CEGLBrush> tunnelMesh;
 
 private:
     void placeCamera();
     void drawGlowPass(const float* s);
     void drawMainView(const float* s);
-    void drawTunnel(double degreesPerSecond, double scrollPerSecond, CTexture* walls);
-    void turnBox(CTexture* layer, double size);
+    void drawTunnel(double degreesPerSecond, double scrollPerSecond, CTexture& walls);
+    void turnBox(CTexture& layer, double size);
     void drawOverlays(const float* s);
 };
