@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,14 +62,13 @@ protected:
         demo->load();
         ASSERT_EQ(demo->scenes.size(), kTimelineLength);
         for (size_t i = 0; i < kTimelineLength; ++i)
-            replaceScene(i, new RecordingScene(kTimeline[i].name, calls));
+            replaceScene(i, std::make_unique<RecordingScene>(kTimeline[i].name, calls));
         readsBeforeRun = ticks.reads;
     }
-    void replaceScene(size_t i, CScene* recorder) {
+    void replaceScene(size_t i, std::unique_ptr<CScene> recorder) {
         recorder->start = demo->scenes[i]->start;
         recorder->duration = demo->scenes[i]->duration;
-        delete demo->scenes[i];
-        demo->scenes[i] = recorder;
+        demo->scenes[i] = std::move(recorder);
     }
     // Each frame reads the clock twice: first for the frame time, then for the show time.
     void frame(double firstReading, double secondReading) {
@@ -100,11 +100,11 @@ TEST_F(DemoLoop, LoadBuildsTheTimelineInOrder) {
     CDemo real(options, &ticks);
     real.load();
     ASSERT_EQ(real.scenes.size(), 5u);
-    EXPECT_NE(dynamic_cast<CCreditsScene*>(real.scenes[0]), nullptr);
-    EXPECT_NE(dynamic_cast<CGreetingsScene*>(real.scenes[1]), nullptr);
-    EXPECT_NE(dynamic_cast<CSpikeScene*>(real.scenes[2]), nullptr);
-    EXPECT_NE(dynamic_cast<CTunnelScene*>(real.scenes[3]), nullptr);
-    EXPECT_NE(dynamic_cast<CEndScene*>(real.scenes[4]), nullptr);
+    EXPECT_NE(dynamic_cast<CCreditsScene*>(real.scenes[0].get()), nullptr);
+    EXPECT_NE(dynamic_cast<CGreetingsScene*>(real.scenes[1].get()), nullptr);
+    EXPECT_NE(dynamic_cast<CSpikeScene*>(real.scenes[2].get()), nullptr);
+    EXPECT_NE(dynamic_cast<CTunnelScene*>(real.scenes[3].get()), nullptr);
+    EXPECT_NE(dynamic_cast<CEndScene*>(real.scenes[4].get()), nullptr);
     // The one place the tests spell the windows out: every other test reads the table.
     const float windows[5][2] = {
         {0, 50.6f}, {50.6f, 50.5f}, {101.1f, 25.75f}, {126.4f, 50.6f}, {177.0f, 32.2f}};
@@ -164,10 +164,10 @@ TEST_F(DemoLoop, StartOffsetSkipsEarlierScenesAndLocalTimeStartsAtTheFirstFrame)
 TEST_F(DemoLoop, AFrameAtExactlyTheEndTimeDoesNotEndTheShow) {
     makeDemo(209.0f);
     // A scene whose window reaches past the end shows that the last frame is drawn in full.
-    CScene* late = new RecordingScene("late", calls);
+    auto late = std::make_unique<RecordingScene>("late", calls);
     late->start = 200;
     late->duration = 20;
-    demo->scenes.push_back(late);
+    demo->scenes.push_back(std::move(late));
     frame(0.1);
     frame(0.2);  // the end time exactly: not past the end
     ASSERT_EQ(static_cast<float>(ticksAt(0.2) / double(kRate) + 209.0), kShowEndTime);
@@ -242,5 +242,5 @@ TEST_F(DemoLoop, ShutdownReleasesWindowThenScenesAndKeepsTheArrayLength) {
     demo->shutdown();
     EXPECT_EQ(demo->window, nullptr);
     ASSERT_EQ(demo->scenes.size(), 5u);
-    for (CScene* scene : demo->scenes) EXPECT_EQ(scene, nullptr);
+    for (const auto& scene : demo->scenes) EXPECT_EQ(scene.get(), nullptr);
 }

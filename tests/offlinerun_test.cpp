@@ -83,11 +83,11 @@ TEST(OfflineRun, CapturesWhatTheScenesDrewUpright) {
     COfflineRun run(options);
     std::unique_ptr<CDemo> demo = loadedDemo(run, options);
     ASSERT_NE(demo, nullptr);
-    auto* scene = new UpperHalfScene();
+    auto owned = std::make_unique<UpperHalfScene>();
+    UpperHalfScene* scene = owned.get();
     scene->start = demo->scenes[0]->start;
     scene->duration = demo->scenes[0]->duration;
-    delete demo->scenes[0];
-    demo->scenes[0] = scene;
+    demo->scenes[0] = std::move(owned);
     run.beginRendering(0);
     demo->run();
     EXPECT_TRUE(scene->silent);

@@ -34,7 +34,7 @@ const SceneFiles kFiles[] = {
 
 std::unique_ptr<CScene> makeScene(const char* name) {
     for (const STimelineSlot& slot : kTimeline)
-        if (std::string(slot.name) == name) return std::unique_ptr<CScene>(slot.make());
+        if (std::string(slot.name) == name) return slot.make();
     return nullptr;
 }
 

@@ -34,8 +34,7 @@ bool resolutionFits(int width, int height, bool inWindow, std::string& problem) 
 }  // namespace
 
 CDemo::CDemo(const COptions& options, CTickSource* ticks)
-    : window(nullptr),
-      timer(ticks),
+    : timer(ticks),
       endTime(kShowEndTime),
       time(0),
       startTime(0),
@@ -57,7 +56,7 @@ CDemo::CDemo(const COptions& options, CTickSource* ticks)
     if (options.windowed || offline) fullscreen = false;
     if (options.startGiven) startTime = options.start;
     if (options.noMusic) musicEnabled = false;
-    window = new CGLWindow();
+    window = std::make_unique<CGLWindow>();
     // Nobody sees an offline window: at the frame's size its surface stays small, and its swaps
     // need neither wait for the display nor show the frame.
     if (offline) {
@@ -87,7 +86,7 @@ void CDemo::load() {
     appendScene(kTimeline[0]);
     window->swapBuffers();
     for (size_t i = 1; i < kTimelineLength; ++i) appendScene(kTimeline[i]);
-    for (CScene* scene : scenes) scene->init();
+    for (const auto& scene : scenes) scene->init();
     // Offline runs take the spectrum from the file and must not open an audio device.
     if (musicEnabled && !offline) {
         bass.init(musicName.c_str(), window->hwnd);
@@ -98,10 +97,10 @@ void CDemo::load() {
 }
 
 void CDemo::appendScene(const STimelineSlot& slot) {
-    CScene* scene = slot.make();
+    std::unique_ptr<CScene> scene = slot.make();
     scene->start = slot.start;
     scene->duration = slot.duration;
-    scenes.push_back(scene);
+    scenes.push_back(std::move(scene));
 }
 
 void CDemo::run() {
@@ -141,7 +140,7 @@ bool CDemo::isActive(const CScene& scene, float t) {
 // In an overlap each active scene is updated and drawn in timeline order, the later one over the
 // earlier.
 void CDemo::drawScenes() {
-    for (CScene* scene : scenes) {
+    for (const auto& scene : scenes) {
         if (!isActive(*scene, time)) continue;
         scene->time = time;
         scene->deltaTime = deltaTime;
@@ -194,11 +193,9 @@ float* CDemo::spectrum() {
     return bass.getSpectrum();
 }
 
+// The window (and the GL context) first, then the scenes in timeline order; the array keeps its
+// length, its entries null.
 void CDemo::shutdown() {
-    delete window;
-    window = nullptr;
-    for (CScene*& scene : scenes) {
-        delete scene;
-        scene = nullptr;
-    }
+    window.reset();
+    for (auto& scene : scenes) scene.reset();
 }

@@ -3,6 +3,7 @@
 // shutdown, destroy. Main thread only.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ public:
     // reported and changes nothing. Its width and height size the window only.
     bool loadBars(const char* fileName);
 
-    CGLWindow* window;
+    std::unique_ptr<CGLWindow> window;
     CBass bass;
     CTimer timer;
     CTexture loadingTexture;
@@ -49,7 +50,7 @@ public:
     int xres;
     int yres;
     uint32_t bpm;  // the file's 4 bytes, integer or float
-    std::vector<CScene*> scenes;
+    std::vector<std::unique_ptr<CScene>> scenes;
     std::vector<CBarEntry> bars;
 
     bool windowOpened;

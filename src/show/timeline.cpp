@@ -9,8 +9,8 @@
 namespace {
 
 template <typename Scene>
-CScene* makeScene() {
-    return new Scene();
+std::unique_ptr<CScene> makeScene() {
+    return std::make_unique<Scene>();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 class CScene;
 
@@ -11,7 +12,7 @@ struct STimelineSlot {
     const char* name;
     float start;     // seconds of show time
     float duration;  // seconds
-    CScene* (*make)();
+    std::unique_ptr<CScene> (*make)();
 };
 
 constexpr size_t kTimelineLength = 5;
