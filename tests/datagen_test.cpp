@@ -222,9 +222,10 @@ TEST(ImageWriter, JpegDecodesBackAtItsSizeAndColours) {
     EXPECT_EQ(jpeg.width, w);
     EXPECT_EQ(jpeg.height, h);
     ASSERT_EQ(jpeg.bitsPerPixel, 24);
-    const std::vector<uint8_t> top(jpeg.data + (h - 3) * jpeg.rowSize,
-                                   jpeg.data + (h - 2) * jpeg.rowSize);
-    const std::vector<uint8_t> bottom(jpeg.data + 2 * jpeg.rowSize, jpeg.data + 3 * jpeg.rowSize);
+    const std::vector<uint8_t> top(jpeg.data.get() + (h - 3) * jpeg.rowSize,
+                                   jpeg.data.get() + (h - 2) * jpeg.rowSize);
+    const std::vector<uint8_t> bottom(jpeg.data.get() + 2 * jpeg.rowSize,
+                                      jpeg.data.get() + 3 * jpeg.rowSize);
     EXPECT_NEAR(top[3 * 10], 220, 12);
     EXPECT_NEAR(top[3 * 10 + 2], 30, 12);
     EXPECT_NEAR(bottom[3 * 10], 20, 12);

@@ -76,7 +76,7 @@ SPicture decodeJpeg(const std::string& path) {
     picture.height = jpeg.height;
     picture.bits = jpeg.bitsPerPixel;
     if (jpeg.bitsPerPixel == 24)
-        picture.rgb.assign(jpeg.data, jpeg.data + size_t(jpeg.rowSize) * jpeg.height);
+        picture.rgb.assign(jpeg.data.get(), jpeg.data.get() + size_t(jpeg.rowSize) * jpeg.height);
     return picture;
 }
 

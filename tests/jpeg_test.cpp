@@ -38,8 +38,8 @@ TEST(Cjpeg, ColourPictureComesOutBottomRowFirst) {
     EXPECT_EQ(jpeg.height, 2);
     EXPECT_EQ(jpeg.rowSize, 12);
     EXPECT_EQ(jpeg.bitsPerPixel, 24);
-    for (int x = 0; x < 4; ++x) expectNear(jpeg.data + 3 * x, kBlue);
-    for (int x = 0; x < 4; ++x) expectNear(jpeg.data + 12 + 3 * x, kRed);
+    for (int x = 0; x < 4; ++x) expectNear(jpeg.data.get() + 3 * x, kBlue);
+    for (int x = 0; x < 4; ++x) expectNear(jpeg.data.get() + 12 + 3 * x, kRed);
 }
 
 TEST(Cjpeg, GreyscaleIsConvertedToRgb) {
@@ -58,8 +58,8 @@ TEST(Cjpeg, ProgressiveFileDecodes) {
     std::string path = colourJpeg(16, 16, {JCS_RGB, 3, true});
     Cjpeg jpeg;
     ASSERT_TRUE(jpeg.loadImage(path.c_str()));
-    expectNear(jpeg.data, kBlue);
-    expectNear(jpeg.data + 15 * jpeg.rowSize, kRed);
+    expectNear(jpeg.data.get(), kBlue);
+    expectNear(jpeg.data.get() + 15 * jpeg.rowSize, kRed);
 }
 
 // The reason a name far too long cannot be opened differs between systems; that there is one
@@ -241,7 +241,7 @@ TEST(Cjpeg, HarmlessWarningsGiveTheCleanPicture) {
     std::string clean = colourJpeg(16, 16);
     Cjpeg twin;
     ASSERT_TRUE(twin.loadImage(clean.c_str()));
-    const Bytes cleanPixels(twin.data, twin.data + twin.rowSize * twin.height);
+    const Bytes cleanPixels(twin.data.get(), twin.data.get() + twin.rowSize * twin.height);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string path = edited(c.edit);
@@ -250,7 +250,8 @@ TEST(Cjpeg, HarmlessWarningsGiveTheCleanPicture) {
         Cjpeg jpeg;
         ASSERT_TRUE(jpeg.loadImage(path.c_str()));
         EXPECT_TRUE(recorder.boxes.empty());
-        EXPECT_EQ(Bytes(jpeg.data, jpeg.data + jpeg.rowSize * jpeg.height), cleanPixels);
+        EXPECT_EQ(Bytes(jpeg.data.get(), jpeg.data.get() + jpeg.rowSize * jpeg.height),
+                  cleanPixels);
     }
 }
 
@@ -263,7 +264,7 @@ TEST(Cjpeg, ObjectCanBeReusedAfterAFailure) {
     EXPECT_FALSE(jpeg.loadImage(bad.c_str()));
     EXPECT_EQ(jpeg.data, nullptr);
     EXPECT_TRUE(jpeg.loadImage(good.c_str()));
-    expectNear(jpeg.data, kBlue);
+    expectNear(jpeg.data.get(), kBlue);
 }
 
 }  // namespace

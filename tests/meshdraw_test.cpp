@@ -35,7 +35,7 @@ protected:
         EbrWriter::TempFile file(w);
         auto brush = std::make_unique<CEGLBrush>();
         EXPECT_TRUE(brush->loadFromFile(file.path()));
-        for (CEGLMesh* mesh : brush->meshes) mesh->calcNormals();
+        for (const auto& mesh : brush->meshes) mesh->calcNormals();
         return brush;
     }
 

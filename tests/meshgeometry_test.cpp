@@ -126,12 +126,12 @@ TEST_F(CEGLMeshGL, SetTextureSharesTheNameWithoutOwningIt) {
         auto brush = loadMesh({makeVector(0, 0, 0)}, {});
         CEGLMesh& mesh = *brush->meshes[0];
         mesh.setTexture(first);
-        CTexture* own = mesh.texture;
+        CTexture* own = mesh.texture.get();
         ASSERT_NE(own, nullptr);
         EXPECT_NE(own, &first);
         EXPECT_EQ(own->id, first.id);
         mesh.setTexture(second);
-        EXPECT_EQ(mesh.texture, own);
+        EXPECT_EQ(mesh.texture.get(), own);
         EXPECT_EQ(own->id, second.id);
     }
     EXPECT_TRUE(glIsTexture(first.id));

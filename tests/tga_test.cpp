@@ -38,7 +38,7 @@ TEST(CTGA, TwentyFourBitPixelsAreSwappedToRgb) {
     std::string path = saved(tgaFile(2, 1, 24, {10, 20, 30, 40, 50, 60}));
     CTGA tga;
     ASSERT_TRUE(tga.loadImage(path.c_str()));
-    EXPECT_EQ(Bytes(tga.data, tga.data + 6), Bytes({30, 20, 10, 60, 50, 40}));
+    EXPECT_EQ(Bytes(tga.data.get(), tga.data.get() + 6), Bytes({30, 20, 10, 60, 50, 40}));
     EXPECT_EQ(tga.format, static_cast<GLenum>(GL_RGB));
     EXPECT_EQ(tga.width, 2);
     EXPECT_EQ(tga.height, 1);
@@ -50,7 +50,7 @@ TEST(CTGA, ThirtyTwoBitPixelsKeepAlphaInPlace) {
     std::string path = saved(tgaFile(1, 2, 32, {1, 2, 3, 4, 5, 6, 7, 8}));
     CTGA tga;
     ASSERT_TRUE(tga.loadImage(path.c_str()));
-    EXPECT_EQ(Bytes(tga.data, tga.data + 8), Bytes({3, 2, 1, 4, 7, 6, 5, 8}));
+    EXPECT_EQ(Bytes(tga.data.get(), tga.data.get() + 8), Bytes({3, 2, 1, 4, 7, 6, 5, 8}));
     EXPECT_EQ(tga.format, static_cast<GLenum>(GL_RGBA));
 }
 
@@ -98,7 +98,7 @@ TEST(CTGA, EveryOriginAndImageIdLoadsUpright) {
             std::swap(pixel[0], pixel[2]);
             expected.insert(expected.end(), pixel.begin(), pixel.end());
         }
-        EXPECT_EQ(Bytes(tga.data, tga.data + 6 * bytes), expected);
+        EXPECT_EQ(Bytes(tga.data.get(), tga.data.get() + 6 * bytes), expected);
     }
 }
 
@@ -145,15 +145,15 @@ TEST(CTGA, MalformedFilesGiveOneBoxAndLeaveDataUntouched) {
         std::string path = saved(bad.file);
         CTGA tga;
         ASSERT_TRUE(tga.loadImage(good.c_str()));
-        const unsigned char* before = tga.data;
+        const unsigned char* before = tga.data.get();
         MessageRecorder recorder;
         EXPECT_FALSE(tga.loadImage(path.c_str()));
         ASSERT_EQ(recorder.boxes.size(), 1u);
         EXPECT_EQ(recorder.boxes[0].text, bad.text);
         EXPECT_EQ(recorder.boxes[0].caption, "CTGA::loadImage()");
         EXPECT_EQ(recorder.boxes[0].style, MessageBoxStyle::Plain);
-        EXPECT_EQ(tga.data, before);
-        EXPECT_EQ(Bytes(tga.data, tga.data + 3), Bytes({3, 2, 1}));
+        EXPECT_EQ(tga.data.get(), before);
+        EXPECT_EQ(Bytes(tga.data.get(), tga.data.get() + 3), Bytes({3, 2, 1}));
         EXPECT_EQ(tga.width, 1);
     }
 }

@@ -148,7 +148,7 @@ const char* readMesh(ByteReader& in, CEGLMesh& mesh) {
 }
 
 // Either every mesh of the file or none: on a problem the meshes read so far are deleted.
-const char* readMeshes(const FileBytes& bytes, std::vector<CEGLMesh*>& meshes) {
+const char* readMeshes(const FileBytes& bytes, std::vector<std::unique_ptr<CEGLMesh>>& meshes) {
     ByteReader in(bytes.data.get(), bytes.size);
     std::uint32_t count;
     if (!in.readU32(count)) return "the file is too short to hold a mesh count";
@@ -157,13 +157,10 @@ const char* readMeshes(const FileBytes& bytes, std::vector<CEGLMesh*>& meshes) {
     if (count > kMaxMeshes) return "the file counts too many meshes";
     const char* problem = nullptr;
     for (std::uint32_t i = 0; i < count && problem == nullptr; ++i) {
-        meshes.push_back(new CEGLMesh());
+        meshes.push_back(std::make_unique<CEGLMesh>());
         problem = readMesh(in, *meshes.back());
     }
-    if (problem != nullptr) {
-        for (CEGLMesh* mesh : meshes) delete mesh;
-        meshes.clear();
-    }
+    if (problem != nullptr) meshes.clear();
     return problem;
 }
 
@@ -182,7 +179,6 @@ CEGLBrush::~CEGLBrush() {
 }
 
 void CEGLBrush::clearMeshes() {
-    for (CEGLMesh* mesh : meshes) delete mesh;
     meshes.clear();
     meshCount = 0;
 }
@@ -196,7 +192,7 @@ bool CEGLBrush::loadFromFile(const char* path) {
         showMessage(text.c_str(), kCaption);
         return false;
     }
-    std::vector<CEGLMesh*> loaded;
+    std::vector<std::unique_ptr<CEGLMesh>> loaded;
     const char* problem =
         read == FileRead::TooLarge ? "the file is too large" : readMeshes(bytes, loaded);
     if (problem != nullptr) {
@@ -210,38 +206,38 @@ bool CEGLBrush::loadFromFile(const char* path) {
     return true;
 }
 
-void CEGLBrush::bindMeshTexture(CEGLMesh* mesh) {
-    if (mesh->texture != nullptr) mesh->texture->bind();
+void CEGLBrush::bindMeshTexture(const CEGLMesh& mesh) {
+    if (mesh.texture != nullptr) mesh.texture->bind();
 }
 
 void CEGLBrush::draw() {
-    for (CEGLMesh* mesh : meshes) {
-        bindMeshTexture(mesh);
+    for (const auto& mesh : meshes) {
+        bindMeshTexture(*mesh);
         mesh->draw();
     }
 }
 
 void CEGLBrush::drawImmediate() {
-    for (CEGLMesh* mesh : meshes) {
-        bindMeshTexture(mesh);
+    for (const auto& mesh : meshes) {
+        bindMeshTexture(*mesh);
         mesh->drawImmediate();
     }
 }
 
 void CEGLBrush::drawOutlined(float lineWidth) {
-    for (CEGLMesh* mesh : meshes) {
-        bindMeshTexture(mesh);
+    for (const auto& mesh : meshes) {
+        bindMeshTexture(*mesh);
         mesh->drawOutlined(lineWidth);
     }
 }
 
 void CEGLBrush::texCoordsFromNormals() {
-    for (CEGLMesh* mesh : meshes) mesh->texCoordsFromNormals();
+    for (const auto& mesh : meshes) mesh->texCoordsFromNormals();
 }
 
 void CEGLBrush::calcDistances() {
     const CVector vecc;
-    for (CEGLMesh* mesh : meshes) {
+    for (const auto& mesh : meshes) {
         for (int j = 0; j < mesh->vertexCount; ++j) {
             CVector p2c(mesh->vertices[j], vecc);
             mesh->vertexDistances[j] = p2c.length();
@@ -253,7 +249,7 @@ void CEGLBrush::drawWobble(float time) {
     double t = time;
     CVector centerRot(static_cast<float>(10.1 * t), static_cast<float>(2 * std::sin(1.2 * t)),
                       static_cast<float>(2 * std::sin(t)));
-    for (CEGLMesh* mesh : meshes) {
+    for (const auto& mesh : meshes) {
         for (int j = 0; j < mesh->vertexCount; ++j) {
             CVector& angles = mesh->vertexAngles[j];
             float distance = mesh->vertexDistances[j];

@@ -3,6 +3,7 @@
 // GL context.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,11 @@ public:
     // Moves every vertex toward time-driven angles, relights and draws; calcDistances comes first.
     void drawWobble(float time);
 
-    std::vector<CEGLMesh*> meshes;
+    std::vector<std::unique_ptr<CEGLMesh>> meshes;
     int meshCount;
     std::string name;
 
 private:
     void clearMeshes();
-    void bindMeshTexture(CEGLMesh* mesh);
+    void bindMeshTexture(const CEGLMesh& mesh);
 };

@@ -6,49 +6,38 @@
 
 #include "assets/texture.h"
 
-CEGLMesh::CEGLMesh()
-    : vertices(nullptr),
-      triangles(nullptr),
-      normals(nullptr),
-      texCoords(nullptr),
-      vertexDistances(nullptr),
-      vertexAngles(nullptr),
-      basePositions(nullptr),
-      texture(nullptr),
-      vertexCount(0),
-      triangleCount(0),
-      normalCount(0),
-      texCoordCount(0) {}
+CEGLMesh::CEGLMesh() : vertexCount(0), triangleCount(0), normalCount(0), texCoordCount(0) {}
 
+// Released in the order they were allocated, the texture object last.
 CEGLMesh::~CEGLMesh() {
-    delete[] vertices;
-    delete[] triangles;
-    delete[] normals;
-    delete[] texCoords;
-    delete[] vertexDistances;
-    delete[] vertexAngles;
-    delete[] basePositions;
+    vertices.reset();
+    triangles.reset();
+    normals.reset();
+    texCoords.reset();
+    vertexDistances.reset();
+    vertexAngles.reset();
+    basePositions.reset();
     // The GL name belongs to the texture setTexture was given; only our object goes.
     if (texture != nullptr) texture->id = 0;
-    delete texture;
+    texture.reset();
 }
 
-// The loader fills positions, triangles and coordinates; distances read before calcDistances and
-// normals drawn before calcNormals start at zero rather than indeterminate. Empty arrays stay
-// null: each allocation, even of nothing, costs heap.
+// The loader fills positions, triangles and coordinates; every array starts zeroed, so distances
+// read before calcDistances and normals drawn before calcNormals are zero rather than
+// indeterminate. Empty arrays stay null: each allocation, even of nothing, costs heap.
 void CEGLMesh::allocate(int vertexCnt, int triangleCnt) {
     vertexCount = vertexCnt;
     triangleCount = triangleCnt;
     normalCount = vertexCnt;
     texCoordCount = vertexCnt;
-    if (triangleCount > 0) triangles = new std::uint32_t[triangleCount][3];
+    if (triangleCount > 0) triangles = std::make_unique<std::uint32_t[][3]>(triangleCount);
     if (vertexCount == 0) return;
-    vertices = new CVector[vertexCount];
-    normals = new CVector[normalCount];
-    texCoords = new float[texCoordCount][2];
-    vertexDistances = new float[vertexCount]();
-    vertexAngles = new CVector[vertexCount];
-    basePositions = new CVector[vertexCount];
+    vertices = std::make_unique<CVector[]>(vertexCount);
+    normals = std::make_unique<CVector[]>(normalCount);
+    texCoords = std::make_unique<float[][2]>(texCoordCount);
+    vertexDistances = std::make_unique<float[]>(vertexCount);
+    vertexAngles = std::make_unique<CVector[]>(vertexCount);
+    basePositions = std::make_unique<CVector[]>(vertexCount);
 }
 
 // Face normals are summed unnormalised, so each triangle weighs by its area.
@@ -94,10 +83,10 @@ void CEGLMesh::draw() {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, vertices);
-    glNormalPointer(GL_FLOAT, 0, normals);
-    glTexCoordPointer(2, GL_FLOAT, 0, texCoords);
-    glDrawElements(GL_TRIANGLES, triangleCount * 3, GL_UNSIGNED_INT, triangles);
+    glVertexPointer(3, GL_FLOAT, 0, vertices.get());
+    glNormalPointer(GL_FLOAT, 0, normals.get());
+    glTexCoordPointer(2, GL_FLOAT, 0, texCoords.get());
+    glDrawElements(GL_TRIANGLES, triangleCount * 3, GL_UNSIGNED_INT, triangles.get());
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -140,6 +129,6 @@ void CEGLMesh::texCoordsFromNormals() {
 }
 
 void CEGLMesh::setTexture(const CTexture& tex) {
-    if (texture == nullptr) texture = new CTexture();
+    if (texture == nullptr) texture = std::make_unique<CTexture>();
     texture->id = tex.id;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "math/vector.h"
@@ -33,14 +34,15 @@ public:
     // The mesh keeps its own CTexture naming tex's GL texture; the name stays tex's to release.
     void setTexture(const CTexture& tex);
 
-    CVector* vertices;
-    std::uint32_t (*triangles)[3];
-    CVector* normals;
-    float (*texCoords)[2];
-    float* vertexDistances;
-    CVector* vertexAngles;
-    CVector* basePositions;
-    CTexture* texture;
+    // Sized by the counts below; vertices, triangles, normals and texCoords go to GL as they are.
+    std::unique_ptr<CVector[]> vertices;
+    std::unique_ptr<std::uint32_t[][3]> triangles;
+    std::unique_ptr<CVector[]> normals;
+    std::unique_ptr<float[][2]> texCoords;
+    std::unique_ptr<float[]> vertexDistances;
+    std::unique_ptr<CVector[]> vertexAngles;
+    std::unique_ptr<CVector[]> basePositions;
+    std::unique_ptr<CTexture> texture;
     int vertexCount;
     int triangleCount;
     int normalCount;

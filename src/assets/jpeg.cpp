@@ -76,16 +76,7 @@ void report(const std::string& text) {
 
 }  // namespace
 
-Cjpeg::Cjpeg() : rowSize(0), width(0), height(0), bitsPerPixel(0), data(nullptr) {}
-
-Cjpeg::~Cjpeg() {
-    release();
-}
-
-void Cjpeg::release() {
-    delete[] data;
-    data = nullptr;
-}
+Cjpeg::Cjpeg() : rowSize(0), width(0), height(0), bitsPerPixel(0) {}
 
 bool Cjpeg::loadImage(const char* path) {
     errno = 0;
@@ -98,7 +89,7 @@ bool Cjpeg::loadImage(const char* path) {
     bool decoded = decodeFile(file, failure);
     std::fclose(file);
     if (!decoded) {
-        release();
+        data.reset();
         report(std::string("Unable to decode ") + path + ": " + failure);
     }
     return decoded;
@@ -136,12 +127,13 @@ int Cjpeg::decode(jpeg_decompress_struct* cinfo) {
     height = static_cast<int>(cinfo->output_height);
     rowSize = width * cinfo->output_components;
     bitsPerPixel = cinfo->output_components * 8;
-    release();
-    data = new unsigned char[static_cast<size_t>(rowSize) * height];
+    data.reset();
+    data = std::make_unique<unsigned char[]>(static_cast<size_t>(rowSize) * height);
     // From the library's pool, so that an error exit frees it with the decompression object.
     auto rows = reinterpret_cast<JSAMPARRAY>((*cinfo->mem->alloc_small)(
         reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, sizeof(JSAMPROW) * height));
-    for (int i = 0; i < height; ++i) rows[i] = data + static_cast<size_t>(height - 1 - i) * rowSize;
+    for (int i = 0; i < height; ++i)
+        rows[i] = data.get() + static_cast<size_t>(height - 1 - i) * rowSize;
     while (cinfo->output_scanline < cinfo->output_height) {
         JDIMENSION n = cinfo->output_scanline;
         jpeg_read_scanlines(cinfo, rows + n, cinfo->output_height - n);

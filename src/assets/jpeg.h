@@ -4,13 +4,13 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 
 struct jpeg_decompress_struct;
 
 class Cjpeg {
 public:
     Cjpeg();
-    ~Cjpeg();
     Cjpeg(const Cjpeg&) = delete;
     Cjpeg& operator=(const Cjpeg&) = delete;
 
@@ -23,12 +23,11 @@ public:
     int width;
     int height;
     int bitsPerPixel;
-    unsigned char* data;
+    std::unique_ptr<unsigned char[]> data;
 
     // Progressive files with more scans than this are refused: each scan costs a full pass.
     static constexpr int kMaxScans = 500;
 
 private:
     bool decodeFile(std::FILE* file, char* failure);
-    void release();
 };

@@ -36,27 +36,22 @@ void CTexture::release() {
 // Whatever the file name says, the file is decoded as JPEG.
 bool CTexture::load(const char* path) {
     release();
-    Cjpeg* jpeg = new Cjpeg();
-    if (!jpeg->loadImage(path)) {
-        delete jpeg;
-        return false;
-    }
+    Cjpeg jpeg;
+    if (!jpeg.loadImage(path)) return false;
     glGenTextures(1, &id);
     glBindTexture(GL_TEXTURE_2D, id);
-    uploadRGB(jpeg->width, jpeg->height, jpeg->data);
+    uploadRGB(jpeg.width, jpeg.height, jpeg.data.get());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    delete jpeg;
     return true;
 }
 
 bool CTexture::loadPNG(const char* path) {
     release();
-    pngInfo* info = new pngInfo();
-    id = pngBind(path, PNG_NOMIPMAPS, PNG_ALPHA, info, GL_REPEAT, GL_NEAREST, GL_NEAREST);
-    delete info;
+    pngInfo info = {};
+    id = pngBind(path, PNG_NOMIPMAPS, PNG_ALPHA, &info, GL_REPEAT, GL_NEAREST, GL_NEAREST);
     if (id == 0) {
         std::string text =
             std::string("Unable to load PNG-texture ") + path + ": " + pngBindProblem();

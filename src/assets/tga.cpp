@@ -54,11 +54,7 @@ void putUpright(unsigned char* data, int width, int height, int bytes, unsigned 
 
 }  // namespace
 
-CTGA::CTGA() : data(nullptr), bitsPerPixel(0), width(0), height(0), format(GL_RGB) {}
-
-CTGA::~CTGA() {
-    delete[] data;
-}
+CTGA::CTGA() : bitsPerPixel(0), width(0), height(0), format(GL_RGB) {}
 
 bool CTGA::loadImage(const char* path) {
     fileName = path;
@@ -82,10 +78,9 @@ bool CTGA::loadImage(const char* path) {
     format = bitsPerPixel == 24 ? GL_RGB : GL_RGBA;
     int b = bitsPerPixel / 8;
     size_t n = static_cast<size_t>(width) * height * b;
-    delete[] data;
-    data = new unsigned char[n];
-    intga.read(reinterpret_cast<char*>(data), static_cast<std::streamsize>(n));
+    data = std::make_unique<unsigned char[]>(n);
+    intga.read(reinterpret_cast<char*>(data.get()), static_cast<std::streamsize>(n));
     for (size_t i = 0; i < n; i += b) std::swap(data[i], data[i + 2]);
-    putUpright(data, width, height, b, header[5]);
+    putUpright(data.get(), width, height, b, header[5]);
     return true;
 }

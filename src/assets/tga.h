@@ -6,18 +6,18 @@
 
 #include <GL/gl.h>
 
+#include <memory>
 #include <string>
 
 class CTGA {
 public:
     CTGA();
-    ~CTGA();
     CTGA(const CTGA&) = delete;
     CTGA& operator=(const CTGA&) = delete;
 
     bool loadImage(const char* path);
 
-    unsigned char* data;
+    std::unique_ptr<unsigned char[]> data;
     int bitsPerPixel;
     int width;
     int height;

@@ -42,10 +42,8 @@ private:
 }  // namespace
 
 CSlimeBrush::CSlimeBrush(const char* fileName)
-    : source(new CEGLBrush()),
-      shape(new CEGLBrush()),
-      distances(nullptr),
-      angles(nullptr),
+    : source(std::make_unique<CEGLBrush>()),
+      shape(std::make_unique<CEGLBrush>()),
       vertexCount(0),
       pendingTime(0) {
     source->loadFromFile(fileName);
@@ -55,20 +53,21 @@ CSlimeBrush::CSlimeBrush(const char* fileName)
         shape->meshes[0]->vertexCount != source->meshes[0]->vertexCount) {
         return;
     }
-    const CEGLMesh* rest = source->meshes[0];
-    vertexCount = rest->vertexCount;
-    distances = new float[vertexCount];
-    angles = new CVector[vertexCount];
-    for (int i = 0; i < vertexCount; ++i) distances[i] = rest->vertices[i].length();
+    const CEGLMesh& rest = *source->meshes[0];
+    vertexCount = rest.vertexCount;
+    distances = std::make_unique<float[]>(vertexCount);
+    angles = std::make_unique<CVector[]>(vertexCount);
+    for (int i = 0; i < vertexCount; ++i) distances[i] = rest.vertices[i].length();
     // Drawn before the first effective update, the shape must already be lit.
     shape->meshes[0]->calcNormals();
 }
 
+// In declaration order, not the reverse the members would take by themselves.
 CSlimeBrush::~CSlimeBrush() {
-    delete source;
-    delete shape;
-    delete[] distances;
-    delete[] angles;
+    source.reset();
+    shape.reset();
+    distances.reset();
+    angles.reset();
 }
 
 // Frames longer than the minimum step are taken as they are; shorter ones add up until their sum
@@ -94,8 +93,8 @@ void CSlimeBrush::update(const CVector& targetAngles, float frameTime, float lag
 }
 
 void CSlimeBrush::chaseTargets(const CVector& targetAngles, float frameTime, float lag) {
-    const CVector* rest = source->meshes[0]->vertices;
-    CVector* moved = shape->meshes[0]->vertices;
+    const CVector* rest = source->meshes[0]->vertices.get();
+    CVector* moved = shape->meshes[0]->vertices.get();
     SinCos turn;
     for (int i = 0; i < vertexCount; ++i) {
         float rate = chaseRate(frameTime, distances[i], lag);

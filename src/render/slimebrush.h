@@ -4,6 +4,8 @@
 // and sets no GL state.
 #pragma once
 
+#include <memory>
+
 #include "assets/eglbrush.h"
 #include "math/vector.h"
 
@@ -19,10 +21,10 @@ public:
     void update(const CVector& targetAngles, float frameTime, float lag);
     void draw();
 
-    CEGLBrush* source;
-    CEGLBrush* shape;
-    float* distances;
-    CVector* angles;
+    std::unique_ptr<CEGLBrush> source;
+    std::unique_ptr<CEGLBrush> shape;
+    std::unique_ptr<float[]> distances;
+    std::unique_ptr<CVector[]> angles;
 
 private:
     bool takeStep(float frameTime, float& stepTime);

@@ -74,7 +74,7 @@ DrillVerdict drillJpeg(const std::string& path) {
     Cjpeg picture;
     bool decoded = picture.loadImage(path.c_str());
     judge.boxed(decoded);
-    if (decoded) touch(picture.data, static_cast<size_t>(picture.rowSize) * picture.height);
+    if (decoded) touch(picture.data.get(), static_cast<size_t>(picture.rowSize) * picture.height);
     CTexture texture;
     judge.boxed(texture.load(path.c_str()));
     return judge.verdict;
@@ -99,7 +99,7 @@ DrillVerdict drillTga(const std::string& path) {
     judge.boxed(loaded);
     if (loaded) {
         size_t bytes = static_cast<size_t>(picture.width) * picture.height * picture.bitsPerPixel;
-        touch(picture.data, bytes / 8);
+        touch(picture.data.get(), bytes / 8);
     }
     return judge.verdict;
 }
@@ -108,7 +108,7 @@ DrillVerdict drillEbr(const std::string& path) {
     Judge judge;
     CEGLBrush brush;
     judge.boxed(brush.loadFromFile(path.c_str()));
-    for (CEGLMesh* mesh : brush.meshes) {
+    for (const auto& mesh : brush.meshes) {
         mesh->scale(2);
         mesh->calcNormals();
         mesh->negateVertices();
