@@ -80,7 +80,7 @@ bool COfflineRun::prepare(std::string& error) {
     } else if (!options.capture.empty() && !pictures.open(error)) {
         return false;
     }
-    stopSignals.reset(new CStopSignals(CStopSignals::Mode::CatchInterrupt));
+    stopSignals = std::make_unique<CStopSignals>(CStopSignals::Mode::CatchInterrupt);
     return true;
 }
 
@@ -114,12 +114,12 @@ void COfflineRun::beginRendering(double loadSeconds) {
     if (options.benchmark) {
         std::vector<std::string> names;
         for (const STimelineSlot& slot : kTimeline) names.push_back(slot.name);
-        benchmark.reset(new CBenchmark(names));
+        benchmark = std::make_unique<CBenchmark>(names);
         benchmark->setLoading(loadSeconds * 1000.0);
         benchmark->reserve(static_cast<size_t>(frameLimit));
         activeScenes.reserve(demo->scenes.size());
     }
-    progress.reset(new CProgress(stderr, isTerminal(stderr), expectedFrames()));
+    progress = std::make_unique<CProgress>(stderr, isTerminal(stderr), expectedFrames());
     renderStart = lastFrameEnd = Clock::now();
 }
 
