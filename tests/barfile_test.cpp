@@ -93,8 +93,8 @@ void expectBuiltIn(const CDemo& demo) {
     EXPECT_EQ("", demo.demoName);
     EXPECT_EQ(std::string(kMusicFolder) + kMusicFile, demo.musicName);
     EXPECT_EQ(0.0f, demo.startTime);
-    EXPECT_EQ(800, demo.xres);
-    EXPECT_EQ(600, demo.yres);
+    EXPECT_EQ(kFrameWidth, demo.xres);
+    EXPECT_EQ(kFrameHeight, demo.yres);
     EXPECT_FALSE(demo.fullscreen);
     EXPECT_TRUE(demo.musicEnabled);
     EXPECT_EQ(0u, demo.bpm);
@@ -277,8 +277,8 @@ TEST(BarsOption, WindowTakesTheFileSizeAndOptionsOverrideIt) {
     EXPECT_EQ(std::make_pair(640, 480), windowSize(demo));
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(800, viewport[2]) << "the scenes still draw in the 800 by 600 frame";
-    EXPECT_EQ(600, viewport[3]);
+    EXPECT_EQ(kFrameWidth, viewport[2]) << "the scenes still draw in the 800 by 600 frame";
+    EXPECT_EQ(kFrameHeight, viewport[3]);
     EXPECT_FALSE(demo.fullscreen);
     EXPECT_EQ(30.0f, demo.startTime);
     EXPECT_FALSE(demo.musicEnabled);
@@ -337,7 +337,7 @@ TEST(BarsOption, UnsoundFileLeavesTheBuiltInWindow) {
         EXPECT_EQ("CDemo::loadBars()", recorder.boxes[0].caption);
         EXPECT_NE(std::string::npos, recorder.boxes[0].text.find(row.says))
             << recorder.boxes[0].text;
-        EXPECT_EQ(std::make_pair(800, 600), windowSize(demo));
+        EXPECT_EQ(std::make_pair(kFrameWidth, kFrameHeight), windowSize(demo));
         expectBuiltIn(demo);
 
         EXPECT_FALSE(demo.loadBars(nullptr));

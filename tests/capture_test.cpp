@@ -229,7 +229,8 @@ TEST_F(CaptureRun, VideoHasThePictureAndTheMusicAtTheRequestedRate) {
         std::vector<std::string> video = fields(found[0]);
         ASSERT_EQ(video.size(), 6u) << found[0];
         EXPECT_EQ(video[0] + "," + video[1] + "," + video[2] + "," + video[3],
-                  std::string(c.video) + ",video,800,600")
+                  std::string(c.video) + ",video," + std::to_string(kFrameWidth) + "," +
+                      std::to_string(kFrameHeight))
             << c.file;
         // Matroska keeps times in milliseconds, so its rate comes back only nearly exact.
         EXPECT_NEAR(rate(video[4]), rate(c.fps), 1e-3) << c.file << " " << video[4];

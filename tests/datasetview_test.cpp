@@ -14,6 +14,7 @@
 #include "assets/eglbrush.h"
 #include "assets/texture.h"
 #include "canvas.h"
+#include "core/show.h"
 #include "imagewriter.h"
 #include "support/glfixture.h"
 
@@ -29,21 +30,21 @@ enum class Look { Unlit, Lit, Mirror };
 struct SFrame {
     std::vector<unsigned char> rgb;  // 800 x 600, bottom row first
     bool lit(int x, int y) const {
-        const unsigned char* p = &rgb[(size_t(y) * 800 + x) * 3];
+        const unsigned char* p = &rgb[(size_t(y) * kFrameWidth + x) * 3];
         return p[0] > 3 || p[1] > 3 || p[2] > 3;
     }
     double coverage() const {
         size_t count = 0;
-        for (int y = 0; y < 600; ++y)
-            for (int x = 0; x < 800; ++x) count += lit(x, y);
-        return double(count) / (800.0 * 600.0);
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x) count += lit(x, y);
+        return double(count) / (double(kFrameWidth) * kFrameHeight);
     }
     // How many of the frame's outermost pixels are drawn, 0..1.
     double border() const {
         size_t count = 0;
-        for (int x = 0; x < 800; ++x) count += lit(x, 0) + lit(x, 599);
-        for (int y = 0; y < 600; ++y) count += lit(0, y) + lit(799, y);
-        return double(count) / (2 * 800 + 2 * 600);
+        for (int x = 0; x < kFrameWidth; ++x) count += lit(x, 0) + lit(x, kFrameHeight - 1);
+        for (int y = 0; y < kFrameHeight; ++y) count += lit(0, y) + lit(kFrameWidth - 1, y);
+        return double(count) / (2 * kFrameWidth + 2 * kFrameHeight);
     }
 };
 
@@ -71,9 +72,9 @@ protected:
         place();
         brush.draw();
         SFrame frame;
-        frame.rgb.resize(800 * 600 * 3);
+        frame.rgb.resize(kFrameWidth * kFrameHeight * 3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+        glReadPixels(0, 0, kFrameWidth, kFrameHeight, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
         if (std::getenv("VEXMORO_VIEW_SHEET")) keepTextured(place, brush, picture, look, cell);
         return frame;
     }
@@ -96,12 +97,12 @@ protected:
         brush.draw();
         glDisable(GL_TEXTURE_GEN_S);
         glDisable(GL_TEXTURE_GEN_T);
-        std::vector<unsigned char> rgb(800 * 600 * 3);
-        glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        CCanvas frame(800, 600);
-        for (int y = 0; y < 600; ++y)
-            for (int x = 0; x < 800; ++x) {
-                const unsigned char* p = &rgb[(size_t(599 - y) * 800 + x) * 3];
+        std::vector<unsigned char> rgb(kFrameWidth * kFrameHeight * 3);
+        glReadPixels(0, 0, kFrameWidth, kFrameHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        CCanvas frame(kFrameWidth, kFrameHeight);
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x) {
+                const unsigned char* p = &rgb[(size_t(kFrameHeight - 1 - y) * kFrameWidth + x) * 3];
                 frame.set(x, y, {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f});
             }
         sheet().blit(frame.resized(400, 300), (cell % 3) * 400, (cell / 3) * 300);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <vector>
 
+#include "core/show.h"
 #include "platform/font.h"
 #include "support/glfixture.h"
 #include "support/messagerecorder.h"
@@ -35,7 +36,7 @@ protected:
         glDisable(GL_DEPTH_TEST);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        glOrtho(0, 800, 0, 600, -1, 1);
+        glOrtho(0, kFrameWidth, 0, kFrameHeight, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         clearBlack();
@@ -52,13 +53,13 @@ protected:
     }
 
     static Box litBox() {
-        std::vector<unsigned char> rgba(800 * 600 * 4);
+        std::vector<unsigned char> rgba(kFrameWidth * kFrameHeight * 4);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        glReadPixels(0, 0, kFrameWidth, kFrameHeight, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         Box box;
-        for (int y = 0; y < 600; ++y)
-            for (int x = 0; x < 800; ++x) {
-                if (rgba[(y * 800 + x) * 4] == 0) continue;
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x) {
+                if (rgba[(y * kFrameWidth + x) * 4] == 0) continue;
                 ++box.lit;
                 box.minX = std::min(box.minX, x);
                 box.maxX = std::max(box.maxX, x);

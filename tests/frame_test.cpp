@@ -82,8 +82,10 @@ std::string screenProblem(const VirtualScreen& screen, const std::vector<unsigne
 
 // Where the 512 by 512 loading picture lands when the frame fills `frame`.
 Rect loadingPicture(const Rect& frame) {
-    int x0 = frame.x + 144 * frame.width / 800, x1 = frame.x + 656 * frame.width / 800;
-    int y0 = frame.y + 44 * frame.height / 600, y1 = frame.y + 556 * frame.height / 600;
+    int x0 = frame.x + kCentredPictureX * frame.width / kFrameWidth,
+        x1 = frame.x + (kCentredPictureX + kCentredPictureSize) * frame.width / kFrameWidth;
+    int y0 = frame.y + kCentredPictureY * frame.height / kFrameHeight,
+        y1 = frame.y + (kCentredPictureY + kCentredPictureSize) * frame.height / kFrameHeight;
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
@@ -213,7 +215,7 @@ TEST(ScreenFill, ResizedWindowShowsTheFrameFromTheNextFrameOn) {
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
     {
         CGLWindow window;
-        ASSERT_TRUE(window.initWindow(800, 600, false));
+        ASSERT_TRUE(window.initWindow(kFrameWidth, kFrameHeight, false));
         glClearColor(kLoadingColour[0] / 255.0f, kLoadingColour[1] / 255.0f,
                      kLoadingColour[2] / 255.0f, 1);
         glClear(GL_COLOR_BUFFER_BIT);

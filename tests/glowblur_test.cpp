@@ -1,4 +1,5 @@
 #include "render/glowblur.h"
+#include "core/show.h"
 
 #include <vector>
 
@@ -22,7 +23,7 @@ protected:
         glColor4f(1, 1, 1, 1);
         glViewport(0, 0, N, N);
         blurGlow(glow.id);
-        glViewport(0, 0, 800, 600);
+        glViewport(0, 0, kFrameWidth, kFrameHeight);
         result.resize(N * N * 3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glBindTexture(GL_TEXTURE_2D, glow.id);

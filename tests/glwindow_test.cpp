@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/show.h"
 #include "platform/frame.h"
 #include "platform/glcontext.h"
 #include "platform/glwindow.h"
@@ -17,8 +18,8 @@ using WindowTest = GLFixture;
 TEST_F(WindowTest, OpensAnExact800By600DrawableTitledForTheShow) {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(window->hwnd, &w, &h);
-    EXPECT_EQ(w, 800);
-    EXPECT_EQ(h, 600);
+    EXPECT_EQ(w, kFrameWidth);
+    EXPECT_EQ(h, kFrameHeight);
     EXPECT_STREQ(SDL_GetWindowTitle(window->hwnd), "1337 vexmoro");
     EXPECT_EQ(window->hdc, window->hwnd);
     EXPECT_NE(window->hglrc, nullptr);
@@ -58,9 +59,9 @@ TEST_F(WindowTest, ViewportAndProjectionFitTheClientArea) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[0], 0);
     EXPECT_EQ(viewport[1], 0);
-    EXPECT_EQ(viewport[2], 800);
-    EXPECT_EQ(viewport[3], 600);
-    expectPerspective(800.0 / 600.0);
+    EXPECT_EQ(viewport[2], kFrameWidth);
+    EXPECT_EQ(viewport[3], kFrameHeight);
+    expectPerspective(double(kFrameWidth) / kFrameHeight);
 }
 
 // State the presentation could disturb and the scenes' probe does not cover.
@@ -213,7 +214,7 @@ TEST_F(WindowTest, CaptionIsBoundedForHugeTimes) {
 
 TEST(FullscreenWindow, KeepsItsTitleAndHidesThePointer) {
     CGLWindow window;
-    ASSERT_TRUE(window.initWindow(800, 600, true));
+    ASSERT_TRUE(window.initWindow(kFrameWidth, kFrameHeight, true));
     EXPECT_TRUE(SDL_GetWindowFlags(window.hwnd) & SDL_WINDOW_FULLSCREEN);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
     for (int k = 0; k < 200; ++k) window.updateCaption(k * 0.1f);
@@ -276,7 +277,7 @@ TEST(WindowFailure, NoWindowOrNoGLGivesFalseAndSDLsReason) {
         ASSERT_FALSE(why.empty());
         SDL_SetError("an older error");
         CGLWindow window;
-        EXPECT_FALSE(window.initWindow(800, 600, false));
+        EXPECT_FALSE(window.initWindow(kFrameWidth, kFrameHeight, false));
         SDL_ResetHint(SDL_HINT_VIDEODRIVER);
         EXPECT_EQ(window.hglrc, nullptr);
         EXPECT_EQ(window.failureReason(), ": " + why);

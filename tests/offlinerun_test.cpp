@@ -5,6 +5,7 @@
 
 #include <png.h>
 #include <signal.h>
+#include "core/show.h"
 #include "support/scratchdir.h"
 
 #include <algorithm>
@@ -103,9 +104,9 @@ TEST(OfflineRun, CapturesWhatTheScenesDrewUpright) {
                                                "frame-000004.png"}));
     int width = 0, height = 0;
     std::vector<uint8_t> rgb = readRGB(folder + "/frame-000003.png", width, height);
-    ASSERT_EQ(width, 800);
-    ASSERT_EQ(height, 600);
-    auto at = [&](int x, int y) { return &rgb[(static_cast<size_t>(y) * 800 + x) * 3]; };
+    ASSERT_EQ(width, kFrameWidth);
+    ASSERT_EQ(height, kFrameHeight);
+    auto at = [&](int x, int y) { return &rgb[(static_cast<size_t>(y) * kFrameWidth + x) * 3]; };
     EXPECT_EQ(at(400, 10)[0], 255) << "the top of the picture is red";
     EXPECT_EQ(at(400, 590)[0], 0) << "the bottom is the black clear colour";
 }

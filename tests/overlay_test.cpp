@@ -1,4 +1,5 @@
 #include "render/overlay.h"
+#include "core/show.h"
 
 #include "support/glfixture.h"
 
@@ -30,7 +31,7 @@ protected:
 };
 
 TEST_F(OverlayTest, TexturedQuadIsUprightAndCoversItsPixelsExactly) {
-    beginOrtho(800, 600);
+    beginOrtho(kFrameWidth, kFrameHeight);
     drawTexturedQuad(144, 44, 512, 512, texture);
     endOrtho();
     EXPECT_EQ(pixel(400, 100), kRed);
@@ -44,8 +45,8 @@ TEST_F(OverlayTest, TexturedQuadIsUprightAndCoversItsPixelsExactly) {
 
 TEST_F(OverlayTest, BlendedQuadIsMirroredAndLeavesBlendingOff) {
     glColor4f(0.5f, 0.5f, 0.5f, 0.5f);
-    beginOrtho(800, 600);
-    drawBlendedQuad(0, 0, 800, 600, texture);
+    beginOrtho(kFrameWidth, kFrameHeight);
+    drawBlendedQuad(0, 0, kFrameWidth, kFrameHeight, texture);
     endOrtho();
     EXPECT_EQ(pixel(400, 100), kBlue);
     EXPECT_EQ(pixel(400, 500), kRed);
@@ -71,13 +72,13 @@ TEST_F(OverlayTest, EndOrthoTurnsLightingAndDepthOnAndLeavesTextureGenerationOff
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depths[0]);
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depths[1]);
 
-    beginOrtho(800, 600);
+    beginOrtho(kFrameWidth, kFrameHeight);
     float matrix[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
     EXPECT_EQ(matrix[12], 0.0f);
     glGetFloatv(GL_PROJECTION_MATRIX, matrix);
-    EXPECT_FLOAT_EQ(matrix[0], 2.0f / 800);
-    EXPECT_FLOAT_EQ(matrix[5], 2.0f / 600);
+    EXPECT_FLOAT_EQ(matrix[0], 2.0f / kFrameWidth);
+    EXPECT_FLOAT_EQ(matrix[5], 2.0f / kFrameHeight);
     EXPECT_FALSE(enabled(GL_TEXTURE_GEN_S));
     endOrtho();
 

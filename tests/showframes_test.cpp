@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/show.h"
 #include "support/glfixture.h"
 #include "support/scratchdir.h"
 
@@ -90,7 +91,7 @@ TEST_F(ShowFrames, EveryScenePixelForPixelAsRecorded) {
         uint64_t hash = 14695981039346656037ull;
         for (const std::string& frame : frames) {
             std::vector<uint8_t> rgb = readRGB(frame);
-            ASSERT_EQ(rgb.size(), 800u * 600 * 3) << frame;
+            ASSERT_EQ(rgb.size(), size_t(kFrameWidth) * kFrameHeight * 3) << frame;
             hashInto(hash, rgb);
         }
         EXPECT_EQ(hash, stretch.hash) << stretch.what << std::hex << ": 0x" << hash;

@@ -1,4 +1,5 @@
 #include "scenes/spikescene.h"
+#include "core/show.h"
 
 #include <GL/glu.h>
 
@@ -24,7 +25,7 @@ std::array<double, 2> onScreen(double x, double y, double z) {
     double modelview[16], projection[16], win[3];
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    const GLint viewport[4] = {0, 0, 800, 600};
+    const GLint viewport[4] = {0, 0, kFrameWidth, kFrameHeight};
     gluProject(x, y, z, modelview, projection, viewport, &win[0], &win[1], &win[2]);
     return {win[0], win[1]};
 }
@@ -70,8 +71,8 @@ TEST_F(SpikeScene, GlowIsTheBlurredCornerStretchedOverTheFrame) {
     for (int v = 8; v < kGlowSize - 8; ++v)
         for (int u = 8; u < kGlowSize - 8; ++u) {
             // The frame pixel whose centre is nearest to the texel's centre.
-            int x = static_cast<int>((u + 0.5) * 800 / kGlowSize);
-            int y = static_cast<int>((v + 0.5) * 600 / kGlowSize);
+            int x = static_cast<int>((u + 0.5) * kFrameWidth / kGlowSize);
+            int y = static_cast<int>((v + 0.5) * kFrameHeight / kGlowSize);
             bool sidePicture = y >= 197 && y < 453 && x >= 144 && x < 656;
             if (frame.at(x, y)[1] <= 60 || sidePicture) continue;
             int red = glow[(v * kGlowSize + u) * 3];
@@ -113,8 +114,8 @@ TEST_F(SpikeScene, LeavesBlendOffWithDepthAndLightingOn) {
               GLStateProbe::afterOverlays(GL_SRC_ALPHA, GL_ONE, scene.jenteTex->id));
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 800);
-    EXPECT_EQ(viewport[3], 600);
+    EXPECT_EQ(viewport[2], kFrameWidth);
+    EXPECT_EQ(viewport[3], kFrameHeight);
 }
 
 }  // namespace

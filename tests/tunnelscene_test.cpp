@@ -1,4 +1,5 @@
 #include "scenes/tunnelscene.h"
+#include "core/show.h"
 
 #include <GL/glu.h>
 
@@ -122,7 +123,7 @@ TEST_F(TunnelScene, MainViewBoxIsScaledByOnePointTwo) {
     double modelview[16], projection[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    const GLint viewport[4] = {0, 0, 800, 600};
+    const GLint viewport[4] = {0, 0, kFrameWidth, kFrameHeight};
     double lo[2] = {1e9, 1e9}, hi[2] = {-1e9, -1e9};
     const CEGLMesh& shape = *scene.boxSlime->shape->meshes[0];
     for (int i = 0; i < shape.vertexCount; ++i) {

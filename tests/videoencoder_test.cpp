@@ -4,6 +4,7 @@
 
 #include <signal.h>
 #include <sys/stat.h>
+#include "core/show.h"
 #include "support/scratchdir.h"
 
 #include <algorithm>
@@ -130,7 +131,7 @@ TEST_F(VideoEncoderFiles, ReportsAnFFmpegThatStops) {
         {
             CVideoEncoder video;
             ASSERT_TRUE(video.open(s, error)) << error;
-            std::vector<uint8_t> frame(800 * 600 * 3);
+            std::vector<uint8_t> frame(kFrameWidth * kFrameHeight * 3);
             bool written = true;
             for (int i = 0; i < 8 && written; ++i) written = video.write(frame.data(), error);
             EXPECT_FALSE(written);

@@ -1,8 +1,11 @@
 #include "support/glfixture.h"
 
+#include "core/show.h"
+
 void GLFixture::SetUp() {
     window = new CGLWindow();
-    ASSERT_TRUE(window->initWindow(800, 600, false)) << "no GL context on the offscreen driver";
+    ASSERT_TRUE(window->initWindow(kFrameWidth, kFrameHeight, false))
+        << "no GL context on the offscreen driver";
     window->setGLDefaults();
 }
 

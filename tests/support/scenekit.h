@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/scene.h"
+#include "core/show.h"
 #include "support/glfixture.h"
 #include "support/scratchdir.h"
 
@@ -63,8 +64,8 @@ public:
     std::string differsFromAdded(const std::vector<Placed>& pictures, int tolerance) const;
     bool operator==(const Frame& other) const { return rgba == other.rgba; }
 
-    static const int kWidth = 800;
-    static const int kHeight = 600;
+    static const int kWidth = kFrameWidth;
+    static const int kHeight = kFrameHeight;
 
 private:
     std::vector<unsigned char> rgba;
