@@ -2,8 +2,9 @@
 # Captures one frame of each listed moment of the show with the real data set and lays them out
 # as docs/gallery.png (four to a row, 320 by 240 each), for the README.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VEXMORO_BUILD_DIR:-$root/build}
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
+"$root/scripts/install-deps.sh" ffmpeg
 "$root/scripts/build.sh" >/dev/null
 
 # label, where the run starts (a scene's start, so that its local time counts from there), show
@@ -25,11 +26,16 @@ trap 'rm -rf "$work"' EXIT
 n=0
 for shot in "${shots[@]}"; do
   read -r label start at <<<"$shot"
-  "$build/vexmoro" --capture "$work/$n" --fps 30 --start "$start" --from "$at" --to "$at" \
-    >/dev/null 2>"$work/log"
-  frame=$(ls "$work/$n"/frame-*.png | head -n 1)
-  cp "$frame" "$work/shot-$(printf %02d "$n").png"
-  echo "$label at $at s: $frame" >&2
+  # The program's own words say why a capture failed; they are shown before the folder goes.
+  if ! "$native/vexmoro" --capture "$work/$n" --fps 30 --start "$start" --from "$at" --to "$at" \
+    >/dev/null 2>"$work/log"; then
+    cat "$work/log" >&2
+    fail "the capture of $label at $at s"
+  fi
+  frames=("$work/$n"/frame-*.png)
+  [ -f "${frames[0]}" ] || fail "the capture of $label at $at s wrote no frame: $(cat "$work/log")"
+  cp "${frames[0]}" "$work/shot-$(printf %02d "$n").png"
+  echo "$label at $at s: ${frames[0]}" >&2
   n=$((n + 1))
 done
 rows=$(((n + 3) / 4))
