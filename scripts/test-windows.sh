@@ -10,28 +10,29 @@
 #   6. the window-free unit tests, cross-built, pass under Wine.
 # Results and a screenshot of the Wine window land in build-windows/proofs/.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-work=${VEXMORO_WINDOWS_BUILD_DIR:-$root/build-windows}
-native=${VEXMORO_BUILD_DIR:-$root/build}
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
+work=$windows_work
 proofs=$work/proofs
 
 if [ "${1:-}" != --under-x ]; then
+  "$root/scripts/install-deps.sh" windows test
   VEXMORO_WINDOWS_TESTS=ON "$root/scripts/build-windows.sh" -DVEXMORO_WERROR=ON
-  cmake --build "$native" -j "$(nproc)" --target vexmoro >/dev/null
   rm -rf "$proofs"
   mkdir -p "$proofs"
   # A screen large enough that a centred message box never covers the show's 800 by 600 window.
   exec xvfb-run -a -s '-screen 0 2400x1800x24' "$0" --under-x
 fi
 
-wine=$(dpkg -L wine64 | grep -m1 '/wine64$')
-wineserver=$(dpkg -L wine64 | grep -m1 '/wineserver64$')
+wine=$(wine_program wine64)
+wineserver=$(wine_program wineserver64)
 export WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$work/program/CMakeCache.txt")
+version=$(configured_version "$work/program")
 shipped=$work/vexmoro-$version-win64
 exe=$shipped/vexmoro.exe
 linux=$native/vexmoro
 failures=0
+# Here a failed proof is counted and the others still run, where lib.sh's fail would end the run.
 fail() {
   echo "FAILED: $*" >&2
   failures=$((failures + 1))
@@ -64,8 +65,9 @@ capture_all() {
   done
 }
 capture_all "$linux" "$proofs/frames-linux" &
+linux_captures=$!
 capture_all "$exe" "$proofs/frames-windows" "$wine"
-wait
+wait "$linux_captures" || fail "the Linux captures"
 # The loading picture: a data folder without the music holds each build on its loading screen
 # while the box that says so waits; the show's window is grabbed then, and the program ended.
 loading_root=$proofs/root-without-music
@@ -101,9 +103,10 @@ grep -h failed "$proofs"/frames-*.log >&2 && fail "a capture failed"
 
 echo "3. benchmark with music" >&2
 "$linux" --benchmark --fps 10 2>/dev/null | tail -n 1 >"$proofs/benchmark-linux.json" &
+linux_benchmark=$!
 "$wine" "$exe" --benchmark --fps 10 2>/dev/null | tail -n 1 >"$proofs/benchmark-windows.json" ||
   fail "the benchmark exits non-zero"
-wait
+wait "$linux_benchmark" || fail "the Linux benchmark exits non-zero"
 counts() {
   python3 -c 'import json, sys
 run = json.load(open(sys.argv[1]))
@@ -115,7 +118,8 @@ echo "Windows: $(counts "$proofs/benchmark-windows.json")" >&2
   fail "per-scene frame counts differ"
 
 echo "4. music of a 10 s live run" >&2
-music=$(ls "$shipped"/data/music/*.ogg | head -n 1)
+musics=("$shipped"/data/music/*.ogg)
+music=${musics[0]}
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$("$wine" winepath -w "$proofs/music.raw" 2>/dev/null)" \
   "$wine" "$exe" --windowed --start 199.2 >/dev/null 2>"$proofs/music.log" ||
   fail "the live run with music exits non-zero"
@@ -146,7 +150,7 @@ else
 fi
 
 echo "6. unit tests under Wine" >&2
-(cd "$work/program" && ctest --output-on-failure -j "$(nproc)") >&2 || fail "unit tests under Wine"
+(cd "$work/program" && ctest --output-on-failure -j "$jobs") >&2 || fail "unit tests under Wine"
 
 if [ "$failures" -gt 0 ]; then
   echo "test-windows: $failures proofs failed" >&2
