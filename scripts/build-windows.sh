@@ -5,44 +5,34 @@
 # built natively. Arguments are passed to the cross build's configure step.
 # VEXMORO_WINDOWS_TESTS=ON also builds the unit tests that run under Wine.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
-work=${VEXMORO_WINDOWS_BUILD_DIR:-$root/build-windows}
-native=${VEXMORO_BUILD_DIR:-$root/build}
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
+"$root/scripts/install-deps.sh" windows
 mingw=x86_64-w64-mingw32
-jobs=$(nproc)
 
 prefix=$("$root/scripts/windows-deps.sh")
 
-# Debian's 64-bit Wine loader, outside PATH; the cross-built tests run under it.
-wine_loader() {
-  dpkg -L wine64 | grep -m1 '/wine64$'
-}
-
-# Only the show is cross-built; its data comes from the generator as the Linux build makes it.
-cmake -S "$root" -B "$native" >/dev/null
-cmake --build "$native" -j "$jobs" --target vexmoro_data >/dev/null
+# Only the show is cross-built; its data comes from the generator as the Linux build makes it,
+# and the options that README.txt lists from the Linux program.
+"$root/scripts/build.sh" >/dev/null
 
 # The Linux build's type, so that both compile the show's arithmetic alike.
-program=$work/program
+program=$windows_work/program
 cmake -S "$root" -B "$program" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DVEXMORO_WINDOWS_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVEXMORO_TESTS="${VEXMORO_WINDOWS_TESTS:-OFF}" -DCMAKE_CROSSCOMPILING_EMULATOR="$(wine_loader)" \
-  "$@" >/dev/null
+  -DVEXMORO_TESTS="${VEXMORO_WINDOWS_TESTS:-OFF}" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$(wine_program wine64)" "$@" >/dev/null
 cmake --build "$program" -j "$jobs"
 
 # Nothing but Windows' own DLLs may be asked for.
 system_dlls='^(advapi32|gdi32|glu32|imm32|kernel32|msvcrt|ole32|oleaut32|opengl32|setupapi|shell32|user32|version|winmm)\.dll$'
 others=$("$mingw-objdump" -p "$program/vexmoro.exe" | sed -n 's/^\s*DLL Name: //p' |
-  tr 'A-Z' 'a-z' | grep -Ev "$system_dlls" || true)
-if [ -n "$others" ]; then
-  echo "vexmoro.exe needs DLLs that Windows does not have: $others" >&2
-  exit 1
-fi
+  tr '[:upper:]' '[:lower:]' | grep -Ev "$system_dlls" || true)
+[ -z "$others" ] || fail "vexmoro.exe needs DLLs that Windows does not have: $others"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$program/CMakeCache.txt")
+version=$(configured_version "$program")
 name=vexmoro-$version-win64
-stage=$work/$name
+stage=$windows_work/$name
 rm -rf "$stage"
 mkdir -p "$stage"
 "$mingw-strip" -o "$stage/vexmoro.exe" "$program/vexmoro.exe"
@@ -54,5 +44,5 @@ rm -f "$stage/data/.generated"
 mkdir -p "$root/dist"
 zip=$root/dist/$name.zip
 rm -f "$zip"
-(cd "$work" && cmake -E tar cf "$zip" --format=zip "$name")
+(cd "$windows_work" && cmake -E tar cf "$zip" --format=zip "$name")
 echo "wrote $zip ($(du -k "$zip" | cut -f1) KiB)" >&2

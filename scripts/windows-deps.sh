@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries of the Windows program, static, from Debian's own source packages,
 # and prints the folder they were installed into. Sources come through a private apt setup
-# under the build folder (its own sources list and state; the machine's apt is not changed), at
-# the versions the Linux build uses where the archive still has them. The result is cached in a
-# folder keyed by those versions, the compiler and this script: a second run only prints it.
+# under the Windows build folder (its own sources list and state; the machine's apt is not
+# changed), at the versions the Linux build uses where the archive still has them. The result is
+# cached outside the clone, in ${XDG_CACHE_HOME:-~/.cache}/vexmoro/windows-deps/KEY/, KEY made
+# from those versions, the compiler and this script: every later run, from any clone of this
+# machine, only prints it.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-work=${VEXMORO_WINDOWS_BUILD_DIR:-$root/build-windows}
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
+work=$windows_work
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
-jobs=$(nproc)
 
 # Debian source package, and the Linux build's package that must have the same version.
 libraries=(
@@ -28,14 +30,18 @@ done
 compiler=$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev \
   libz-mingw-w64-dev libgtest-dev | tr '\n' ' ')
 key=$(printf '%s\n' "${wanted[@]}" "$compiler" | cat - "$0" "$toolchain" | sha256sum | cut -c1-16)
-prefix=$work/deps/$key
+cache=$cache_home/windows-deps
+prefix=$cache/$key
+mkdir -p "$cache"
+# One build of a key at a time: a second clone waits for the first, then takes its result.
+exec 5>"$prefix.lock"
+flock 5
 if [ -f "$prefix/.complete" ]; then
   echo "$prefix"
   exit 0
 fi
 
-log=$work/deps/$key.log
-mkdir -p "$work/deps"
+log=$prefix.log
 echo "Cross-building the Windows libraries from Debian's sources (log: $log)" >&2
 # From here on the log takes all output; 3 is where the prefix is printed, 4 the caller's errors.
 exec 3>&1 4>&2 >"$log" 2>&1
@@ -91,10 +97,10 @@ source_dir() {
   find "$work/sources" -mindepth 1 -maxdepth 1 -type d -name "$1-*" | head -n 1
 }
 
-# One library: configured with the toolchain, built with the given targets, installed into
-# the prefix; its Debian copyright file becomes its licence text.
+# One library: configured with the toolchain, built with the given target (install: installed
+# into the prefix); its Debian copyright file becomes its licence text.
 build() {
-  local name=$1 targets=$2
+  local name=$1 target=$2
   shift 2
   local src
   src=$(source_dir "$name")
@@ -103,11 +109,7 @@ build() {
     -DVEXMORO_WINDOWS_PREFIX="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_INSTALL_INCLUDEDIR=include -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DBUILD_SHARED_LIBS=OFF "$@"
-  if [ "$targets" = install ]; then
-    cmake --build "$work/deps-build/$name" -j "$jobs" --target install
-  else
-    cmake --build "$work/deps-build/$name" -j "$jobs" --target $targets
-  fi
+  cmake --build "$work/deps-build/$name" -j "$jobs" --target "$target"
 }
 
 build libogg install -DINSTALL_DOCS=OFF
