@@ -29,12 +29,7 @@ fail() {
 not_run() {
   local what=$1 why=$2
   [ -z "${CI:-}" ] || fail "$what cannot run here: $why (CI is set, so this fails)"
-  {
-    echo "################################################################################"
-    echo "## NOT RUN: $what"
-    echo "## because $why"
-    echo "################################################################################"
-  } >&2
+  banner "NOT RUN: $what" "because $why"
   if [ -n "${VEXMORO_NOT_RUN:-}" ]; then echo "$what: $why" >>"$VEXMORO_NOT_RUN"; fi
 }
 
@@ -42,6 +37,17 @@ not_run() {
 not_run_exit() {
   not_run "$@"
   exit 77
+}
+
+# Lines no one scrolls past, on standard error.
+banner() {
+  local rule
+  rule=$(printf '#%.0s' {1..80})
+  {
+    echo "$rule"
+    printf '## %s\n' "$@"
+    echo "$rule"
+  } >&2
 }
 
 # Runs a command as root, directly or through sudo; can_be_root says whether that is possible.

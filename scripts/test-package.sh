@@ -6,24 +6,12 @@
 # checks that none of its files remain. Installing needs root or sudo; run by scripts/test.sh.
 # Safe to rerun: a package left installed by an earlier run is purged first.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${VEXMORO_BUILD_DIR:-$root/build}
+# shellcheck source=scripts/lib.sh
+. "$(dirname "$0")/lib.sh"
 
-sudo=()
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null 2>&1 || {
-    echo "test-package: SKIPPED: installing the package needs root or sudo" >&2
-    exit 0
-  }
-  sudo=(sudo)
-fi
-apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=600)
+can_be_root || not_run_exit "the Debian package test" "installing the package needs root or sudo"
+apt=(as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=600)
 
-step() { echo "== test-package: $*" >&2; }
-fail() {
-  echo "test-package: FAILED: $*" >&2
-  exit 1
-}
 purge() {
   if dpkg-query -W vexmoro >/dev/null 2>&1; then "${apt[@]}" purge vexmoro >/dev/null; fi
 }
@@ -78,11 +66,11 @@ tail -n 1 "$work/benchmark.out" | grep -q '"show":{"frames":420,' ||
   fail "the benchmark did not draw the whole show: $(tail -n 1 "$work/benchmark.out")"
 tail -n 1 "$work/benchmark.out" >&2
 
-step "one frame (the tunnel at 135 s) from the installed program and from $build/vexmoro"
+step "one frame (the tunnel at 135 s) from the installed program and from $native/vexmoro"
 frame=(--fps 30 --start 126.4 --from 135 --to 135)
 vexmoro --capture installed "${frame[@]}" 2>"$work/capture.err" ||
   fail "the installed program's capture: $(cat "$work/capture.err")"
-"$build/vexmoro" --capture built "${frame[@]}" 2>"$work/capture.err" ||
+"$native/vexmoro" --capture built "${frame[@]}" 2>"$work/capture.err" ||
   fail "the build folder's capture: $(cat "$work/capture.err")"
 installed=(installed/*.png)
 [ ${#installed[@]} -eq 1 ] || fail "the installed program wrote ${#installed[@]} frames, not 1"
