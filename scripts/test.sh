@@ -73,6 +73,7 @@ shell_scripts() {
 check_scripts() {
   cd "$root"
   mapfile -t scripts < <(shell_scripts)
+  [ ${#scripts[@]} -gt 0 ] || fail "no shell scripts found: the tree is listed by git"
   shellcheck -x "${scripts[@]}"
   echo "shellcheck: ${#scripts[@]} scripts clean" >&2
 }
