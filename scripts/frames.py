@@ -8,9 +8,9 @@ accepts what differs between renderers and rejects a picture drawn wrong (standa
       box averages, so that reduced references meet full-size captures. Prints per frame the
       largest difference in a channel, the share of pixels with a channel more than N levels off,
       and the PSNR; fails when a frame has more than PERCENT % of its pixels past N, or is missing.
-  frames.py capture [--only NAME,...] PROGRAM ROOT FOLDER
+  frames.py capture [--only NAME,...] [--runner RUNNER] PROGRAM ROOT FOLDER
       Captures the reference moments with PROGRAM and the data folder under ROOT into FOLDER,
-      one NAME.png each at full size.
+      one NAME.png each at full size; RUNNER starts PROGRAM (Wine for the Windows build).
   frames.py check [--only NAME,...] PROGRAM ROOT
       Captures the moments and compares them with the references.
   frames.py remake PROGRAM ROOT
@@ -247,11 +247,11 @@ def compare(expected, actual, limit=DEFAULT_LIMIT, share=DEFAULT_SHARE, names=No
     return passed == len(pairs)
 
 
-def capture_moment(program, root, folder, moment):
+def capture_moment(program, root, folder, moment, runner):
     """Runs PROGRAM up to one moment; the frame as FOLDER/NAME.png, or a line saying why not."""
     name, start, at, music = moment
     work = Path(tempfile.mkdtemp(prefix=f"{name}-", dir=folder))
-    command = [str(program), "--root", str(root), "--capture", str(work / "frames"),
+    command = ([runner] if runner else []) + [str(program), "--root", str(root), "--capture", str(work / "frames"),
                "--fps", str(FPS), "--start", str(start), "--from", str(at), "--to", str(at)]
     if not music:
         command.append("--silent")
@@ -266,14 +266,14 @@ def capture_moment(program, root, folder, moment):
     return None
 
 
-def capture(program, root, folder, only=None):
+def capture(program, root, folder, only=None, runner=None):
     """Every moment (or those named) into FOLDER; True when each gave its frame."""
     Path(folder).mkdir(parents=True, exist_ok=True)
     moments = [m for m in MOMENTS if not only or m[0] in only]
     # Without a display the frames are drawn offscreen.
     os.environ.setdefault("SDL_VIDEODRIVER", "offscreen")
     with ThreadPoolExecutor(max_workers=os.cpu_count() or 1) as pool:
-        failures = [f for f in pool.map(lambda m: capture_moment(program, root, folder, m),
+        failures = [f for f in pool.map(lambda m: capture_moment(program, root, folder, m, runner),
                                         moments) if f]
     for failure in failures:
         print(failure, file=sys.stderr)
@@ -338,6 +338,7 @@ def parse(argv):
         command.add_argument("program")
         command.add_argument("root")
         if name == "capture":
+            command.add_argument("--runner", help="a program that starts PROGRAM (wine)")
             command.add_argument("folder")
     return parser.parse_args(argv)
 
@@ -347,7 +348,8 @@ def main(argv):
     if args.command == "compare":
         return 0 if compare(args.expected, args.actual, args.limit, args.share) else 1
     if args.command == "capture":
-        return 0 if capture(args.program, args.root, args.folder, args.only) else CAPTURE_FAILED
+        return (0 if capture(args.program, args.root, args.folder, args.only, args.runner) else
+                CAPTURE_FAILED)
     if args.command == "check":
         return check(args.program, args.root, args.only, args.limit, args.share)
     return remake(args.program, args.root)

@@ -1,22 +1,15 @@
 #!/usr/bin/env python3
-"""Compares what the Windows build made with what the Linux build made (standard library only).
+"""Compares the music the Windows build played with the music decoded (standard library only).
 
-  compare.py frames LINUX_DIR WINDOWS_DIR   each PNG of one folder against the other's by
-                                            scripts/frames.py: both builds draw through the same
-                                            Mesa, so no more than 0.1% of a frame's pixels may be
-                                            off by more than one level
   compare.py music DECODED RECORDED RATE    16-bit stereo raw: the best-matching offset and the
                                             correlation there
 
-music fails below a correlation of 0.99.
+Fails below a correlation of 0.99. Frames are compared by scripts/frames.py.
 """
 import array
 import math
 import sys
 from pathlib import Path
-
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
-import frames  # noqa: E402  (found through the path above)
 
 
 def mono(path):
@@ -68,8 +61,6 @@ def music(decoded_path, recorded_path, rate):
 
 
 def main(argv):
-    if len(argv) == 4 and argv[1] == "frames":
-        return 0 if frames.compare(argv[2], argv[3], limit=1, share=0.1) else 1
     if len(argv) == 5 and argv[1] == "music":
         return music(argv[2], argv[3], int(argv[4]))
     print(__doc__, file=sys.stderr)
