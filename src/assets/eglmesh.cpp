@@ -1,10 +1,9 @@
 #include "assets/eglmesh.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "assets/texture.h"
+#include "fixedgl/gl.h"
 
 CEGLMesh::CEGLMesh() : vertexCount(0), triangleCount(0), normalCount(0), texCoordCount(0) {}
 

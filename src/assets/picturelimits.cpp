@@ -1,7 +1,6 @@
 #include "assets/picturelimits.h"
 
-#include <GL/gl.h>
-
+#include "fixedgl/gl.h"
 #include "platform/glcontext.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // context.
 #pragma once
 
-#include <GL/gl.h>
+#include "fixedgl/gl.h"
 
 // Mipmap modes: only level 0 is made.
 constexpr int PNG_NOMIPMAPS = 0;

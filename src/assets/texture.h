@@ -3,7 +3,7 @@
 // the destructor releases the name only while a context is current.
 #pragma once
 
-#include <GL/gl.h>
+#include "fixedgl/gl.h"
 
 class CTexture {
 public:

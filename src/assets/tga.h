@@ -4,10 +4,10 @@
 // refused with a message.
 #pragma once
 
-#include <GL/gl.h>
-
 #include <memory>
 #include <string>
+
+#include "fixedgl/gl.h"
 
 class CTGA {
 public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "fixedgl/session.h"
 #include "platform/host.h"
 
 namespace {
@@ -74,6 +75,7 @@ void CBenchmark::printJSONStats(FILE* out, const Stats& s) {
 void CBenchmark::print(FILE* out, long peakKiB) const {
     std::vector<Row> table = rows();
     Stats show = summarize(allMs);
+    std::fprintf(out, "renderer       %s\n", fixedglRenderer());
     std::fprintf(out, "loading        %.3f ms\n", loadingMs);
     std::fprintf(out, "%-14s %8s %10s %9s %9s %9s\n", "scene", "frames", "median ms", "p95 ms",
                  "p99 ms", "worst ms");
@@ -81,7 +83,8 @@ void CBenchmark::print(FILE* out, long peakKiB) const {
     printTableRow(out, "whole show", show);
     std::fprintf(out, "peak memory    %ld KiB\n", peakKiB);
     // Scene names are the program's own identifiers: nothing in them needs escaping.
-    std::fprintf(out, "{\"loading_ms\":%.3f,\"scenes\":[", loadingMs);
+    std::fprintf(out, "{\"renderer\":\"%s\",\"loading_ms\":%.3f,\"scenes\":[", fixedglRenderer(),
+                 loadingMs);
     for (size_t i = 0; i < table.size(); ++i) {
         std::fprintf(out, "%s{\"name\":\"%s\",", i == 0 ? "" : ",", table[i].name.c_str());
         printJSONStats(out, table[i].stats);

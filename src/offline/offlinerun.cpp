@@ -1,7 +1,5 @@
 #include "offline/offlinerun.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
@@ -14,6 +12,7 @@
 #include "audio/oggdecoder.h"
 #include "core/show.h"
 #include "core/systemreason.h"
+#include "fixedgl/gl.h"
 #include "platform/host.h"
 #include "show/demo.h"
 #include "show/timeline.h"

@@ -1,12 +1,13 @@
 #include "platform/frame.h"
 
-#include <GL/gl.h>
-#include <GL/glext.h>
 #include <SDL.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "core/show.h"
+#include "fixedgl/gl.h"
+#include "fixedgl/session.h"
 #include "platform/glcontext.h"
 
 namespace {
@@ -34,8 +35,12 @@ bool find(Call& call, const char* name) {
     return call != nullptr;
 }
 
+// Core since OpenGL 3.0 and OpenGL ES 2.0, whose versions read "OpenGL ES 2.0 ...".
 bool haveFramebufferObjects() {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const char kES[] = "OpenGL ES ";
+    if (version != nullptr && std::strncmp(version, kES, sizeof kES - 1) == 0)
+        return std::atoi(version + sizeof kES - 1) >= 2;
     bool core = version != nullptr && std::atoi(version) >= 3;
     return core || SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object");
 }
@@ -120,6 +125,7 @@ void CFrame::present(int drawableWidth, int drawableHeight) {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
+    fixedglFlush();  // a renderer that keeps its state hands it to GL before the copy
     gl.blitFramebuffer(0, 0, kFrameWidth, kFrameHeight, to.x, to.y, to.x + to.width,
                        to.y + to.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
     gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);

@@ -1,13 +1,14 @@
 #include "platform/glwindow.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <SDL.h>
 
 #include <cstdio>
 
 #include "core/show.h"
+#include "fixedgl/gl.h"
+#include "fixedgl/session.h"
 #include "platform/frame.h"
+#include "platform/glprofile.h"
 #include "platform/host.h"
 #include "platform/messagebox.h"
 #include "platform/sdlreason.h"
@@ -25,7 +26,7 @@ void requestPixelFormat() {
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    requestContextProfile();
 }
 
 }  // namespace
@@ -48,6 +49,7 @@ CGLWindow::CGLWindow()
 CGLWindow::~CGLWindow() {
     frame.reset();
     if (hglrc != nullptr) {
+        fixedglStop();
         SDL_GL_MakeCurrent(hwnd, nullptr);
         SDL_GL_DeleteContext(hglrc);
         hglrc = nullptr;
@@ -140,6 +142,7 @@ bool CGLWindow::createContext() {
     SDL_ClearError();
     if (SDL_GL_MakeCurrent(hwnd, hglrc) != 0)
         return report("Unable to select HRC", "initGL()", hwnd);
+    fixedglStart();
     return true;
 }
 
@@ -207,6 +210,7 @@ void CGLWindow::updateCaption(float time) {
 
 void CGLWindow::swapBuffers() {
     if (hdc == nullptr) return;
+    fixedglFlush();
     if (frame != nullptr && presenting) {
         int w = 0, h = 0;
         SDL_GL_GetDrawableSize(hdc, &w, &h);

@@ -5,7 +5,7 @@
 // current GL context with the modelview matrix current.
 #pragma once
 
-#include <GL/gl.h>
+#include "fixedgl/gl.h"
 
 constexpr int kGlowSize = 128;
 

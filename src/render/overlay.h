@@ -3,7 +3,7 @@
 // function says otherwise. Needs a current GL context with the modelview matrix current.
 #pragma once
 
-#include <GL/gl.h>
+#include "fixedgl/gl.h"
 
 // Pixel coordinates from the viewport's lower-left corner; turns off depth test, lighting and
 // texture generation. Uses one level of the projection and of the modelview stack.

@@ -1,6 +1,6 @@
 #include "render/spheremap.h"
 
-#include <GL/gl.h>
+#include "fixedgl/gl.h"
 
 void sphereMapOn() {
     glEnable(GL_TEXTURE_GEN_S);

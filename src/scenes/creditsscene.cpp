@@ -1,10 +1,9 @@
 #include "scenes/creditsscene.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 
 #include "core/show.h"
+#include "fixedgl/gl.h"
 #include "render/overlay.h"
 #include "scenes/sceneassets.h"
 

@@ -1,10 +1,8 @@
 #include "scenes/endscene.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include "core/random.h"
 #include "core/show.h"
+#include "fixedgl/gl.h"
 #include "render/overlay.h"
 #include "scenes/sceneassets.h"
 

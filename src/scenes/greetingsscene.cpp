@@ -1,12 +1,10 @@
 #include "scenes/greetingsscene.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cmath>
 
 #include "core/random.h"
 #include "core/show.h"
+#include "fixedgl/gl.h"
 #include "render/overlay.h"
 #include "scenes/sceneassets.h"
 

@@ -1,9 +1,7 @@
 #include "scenes/spikescene.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include "core/show.h"
+#include "fixedgl/gl.h"
 #include "render/glowblur.h"
 #include "render/overlay.h"
 #include "render/spheremap.h"

@@ -1,11 +1,9 @@
 #include "scenes/tunnelscene.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cmath>
 
 #include "core/show.h"
+#include "fixedgl/gl.h"
 #include "render/glowblur.h"
 #include "render/overlay.h"
 #include "render/spheremap.h"

@@ -1,7 +1,5 @@
 #include "show/demo.h"
 
-#include <GL/gl.h>
-
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +7,7 @@
 
 #include "core/show.h"
 #include "core/systemreason.h"
+#include "fixedgl/gl.h"
 #include "platform/display.h"
 #include "platform/message.h"
 #include "platform/messagebox.h"
