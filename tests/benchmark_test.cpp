@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fixedgl/session.h"
 #include "offline/benchmark.h"
 
 namespace {
@@ -70,7 +71,9 @@ TEST(Benchmark, CountsFramesPerSceneAndPrintsJSONLast) {
     benchmark.addFrame(8.0, {2});
     std::vector<std::string> lines = printedLines(benchmark, 4321);
     ASSERT_GE(lines.size(), 4u);
-    EXPECT_NE(lines[0].find("12.500 ms"), std::string::npos) << lines[0];
+    EXPECT_EQ(rowOf(lines, "renderer"), std::string("renderer       ") + fixedglRenderer() + "\n");
+    EXPECT_NE(rowOf(lines, "loading").find("12.500 ms"), std::string::npos)
+        << rowOf(lines, "loading");
     EXPECT_EQ(rowOf(lines, "credits"), "");
     std::istringstream spike(rowOf(lines, "spike"));
     std::string name;
@@ -83,15 +86,16 @@ TEST(Benchmark, CountsFramesPerSceneAndPrintsJSONLast) {
     EXPECT_NE(rowOf(lines, "empty").find(" 1 "), std::string::npos);
     EXPECT_NE(rowOf(lines, "whole show").find(" 4 "), std::string::npos);
     EXPECT_EQ(lines.back(),
-              "{\"loading_ms\":12.500,\"scenes\":["
-              "{\"name\":\"spike\",\"frames\":2,\"median_ms\":3.000,\"p95_ms\":4.000,"
-              "\"p99_ms\":4.000,\"worst_ms\":4.000},"
-              "{\"name\":\"tunnel\",\"frames\":2,\"median_ms\":6.000,\"p95_ms\":8.000,"
-              "\"p99_ms\":8.000,\"worst_ms\":8.000},"
-              "{\"name\":\"empty\",\"frames\":1,\"median_ms\":1.000,\"p95_ms\":1.000,"
-              "\"p99_ms\":1.000,\"worst_ms\":1.000}],"
-              "\"show\":{\"frames\":4,\"median_ms\":3.000,\"p95_ms\":8.000,\"p99_ms\":8.000,"
-              "\"worst_ms\":8.000},\"peak_rss_kib\":4321}\n");
+              std::string("{\"renderer\":\"") + fixedglRenderer() +
+                  "\",\"loading_ms\":12.500,\"scenes\":["
+                  "{\"name\":\"spike\",\"frames\":2,\"median_ms\":3.000,\"p95_ms\":4.000,"
+                  "\"p99_ms\":4.000,\"worst_ms\":4.000},"
+                  "{\"name\":\"tunnel\",\"frames\":2,\"median_ms\":6.000,\"p95_ms\":8.000,"
+                  "\"p99_ms\":8.000,\"worst_ms\":8.000},"
+                  "{\"name\":\"empty\",\"frames\":1,\"median_ms\":1.000,\"p95_ms\":1.000,"
+                  "\"p99_ms\":1.000,\"worst_ms\":1.000}],"
+                  "\"show\":{\"frames\":4,\"median_ms\":3.000,\"p95_ms\":8.000,\"p99_ms\":8.000,"
+                  "\"worst_ms\":8.000},\"peak_rss_kib\":4321}\n");
 }
 
 // A range with no frame in it still gives valid JSON: null, not NaN or garbage.
@@ -99,8 +103,9 @@ TEST(Benchmark, NoFramesGiveNullTimes) {
     CBenchmark benchmark({"credits"});
     std::vector<std::string> lines = printedLines(benchmark, 1);
     EXPECT_EQ(lines.back(),
-              "{\"loading_ms\":0.000,\"scenes\":[],\"show\":{\"frames\":0,\"median_ms\":null,"
-              "\"p95_ms\":null,\"p99_ms\":null,\"worst_ms\":null},\"peak_rss_kib\":1}\n");
+              std::string("{\"renderer\":\"") + fixedglRenderer() +
+                  "\",\"loading_ms\":0.000,\"scenes\":[],\"show\":{\"frames\":0,\"median_ms\":null,"
+                  "\"p95_ms\":null,\"p99_ms\":null,\"worst_ms\":null},\"peak_rss_kib\":1}\n");
 }
 
 TEST(Benchmark, PeakMemoryIsThisProcesssAtLeast) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/show.h"
+#include "fixedgl/session.h"
 #include "support/commands.h"
 #include "support/polling.h"
 #include "support/scratchdir.h"
@@ -429,7 +430,8 @@ TEST_F(CaptureRun, BenchmarkPrintsTheTableAndAJSONLine) {
     std::istringstream out(result.out);
     for (std::string line; std::getline(out, line);) lines.push_back(line);
     ASSERT_GE(lines.size(), 6u) << result.out;
-    EXPECT_EQ(lines[0].rfind("loading", 0), 0u) << result.out;
+    EXPECT_EQ(lines[0], std::string("renderer       ") + fixedglRenderer()) << result.out;
+    EXPECT_EQ(lines[1].rfind("loading", 0), 0u) << result.out;
     auto row = [&](const std::string& name) {
         for (const std::string& line : lines)
             if (line.rfind(name + " ", 0) == 0) return line;
@@ -443,7 +445,10 @@ TEST_F(CaptureRun, BenchmarkPrintsTheTableAndAJSONLine) {
     EXPECT_EQ(row("greetings"), "");
     EXPECT_NE(row("peak memory"), "");
     const std::string& json = lines.back();
-    EXPECT_EQ(json.rfind("{\"loading_ms\":", 0), 0u) << json;
+    EXPECT_EQ(
+        json.rfind(std::string("{\"renderer\":\"") + fixedglRenderer() + "\",\"loading_ms\":", 0),
+        0u)
+        << json;
     EXPECT_EQ(json.back(), '}') << json;
     EXPECT_NE(json.find("{\"name\":\"credits\",\"frames\":30,"), std::string::npos) << json;
     EXPECT_NE(json.find("\"show\":{\"frames\":31,"), std::string::npos) << json;

@@ -2,7 +2,7 @@
 // defaults, and pixel read-back. Each test gets a fresh window and context.
 #pragma once
 
-#include <GL/gl.h>
+#include "fixedgl/gl.h"
 #include <gtest/gtest.h>
 
 #include <array>
