@@ -1,13 +1,16 @@
 // The gles3 renderer's bookkeeping that needs no GL: immediate-mode polygons gathered and turned
 // into triangles or edges, a batch that fills up in the middle of a primitive, the matrix
-// stacks' limits, and which side of a polygon GL would draw as lines.
+// stacks' limits, which side of a polygon GL would draw as lines, and what it says of a call it
+// does not give.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "fixedgl/drawstate.h"
 #include "fixedgl/facing.h"
 #include "fixedgl/matrixstack.h"
+#include "fixedgl/unsupported.h"
 #include "fixedgl/vertexbatch.h"
 
 namespace {
@@ -105,6 +108,22 @@ TEST(FixedGLBatch, PolygonModesAndCullingDecideEachFace) {
         EXPECT_EQ(faceDrawn(state, identity, a, b, c), c2.counterClockwise);
         EXPECT_EQ(faceDrawn(state, identity, a, c, b), c2.clockwise);
     }
+}
+
+// Said once for each call and value, so that a frame of refused calls does not flood the log;
+// a debug build stops at the first.
+TEST(FixedGLBatch, ACallNotGivenIsSaidOnce) {
+#ifdef NDEBUG
+    testing::internal::CaptureStderr();
+    reportUnsupported("glEnable", 0x0B57);
+    reportUnsupported("glEnable", 0x0B57);
+    reportUnsupported("glFogi", 0x0800);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "vexmoro: glEnable(0x0B57) is not given by the gles3 renderer\n"
+              "vexmoro: glFogi(0x0800) is not given by the gles3 renderer\n");
+#else
+    EXPECT_DEATH(reportUnsupported("glEnable", 0x0B57), "glEnable\\(0x0B57\\)");
+#endif
 }
 
 }  // namespace
