@@ -10,6 +10,7 @@ native=${VEXMORO_BUILD_DIR:-$root/build}
 windows_work=${VEXMORO_WINDOWS_BUILD_DIR:-$root/build-windows}
 deb_work=${VEXMORO_DEB_BUILD_DIR:-$root/build-deb}
 sanitize_work=${VEXMORO_SANITIZE_BUILD_DIR:-$root/build-sanitize}
+gles3_work=${VEXMORO_GLES3_BUILD_DIR:-$root/build-gles3}
 # Slow to make and the same for every clone on this machine: the Windows program's libraries.
 cache_home=${XDG_CACHE_HOME:-$HOME/.cache}/vexmoro
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The test command, CI's and the edit-test loop's:
 #   test.sh           everything: shellcheck, the test suite built with warnings as errors, the
-#                     loaders' tests under AddressSanitizer and UBSan, the Debian package installed
+#                     loaders' tests under AddressSanitizer and UBSan, the gles3 renderer against
+#                     the gl1 one (test-gles3.sh), the Debian package installed
 #                     (test-package.sh), the Windows build under Wine (test-windows.sh), and the
 #                     scripts that build something, each from a fresh copy of the tree
 #                     (test-fresh-clone.sh)
@@ -108,6 +109,7 @@ run_step "shellcheck" check_scripts
 run_step "test suite in $native" suite
 $quick && exit 0
 run_step "sanitizers in $sanitize_work" sanitized
+run_step "gles3 renderer against gl1" "$root/scripts/test-gles3.sh"
 run_step "Debian package" with_profile package "$root/scripts/test-package.sh"
 run_step "Windows build under Wine" with_profile windows "$root/scripts/test-windows.sh"
 run_step "fresh copies of the tree" "$root/scripts/test-fresh-clone.sh"

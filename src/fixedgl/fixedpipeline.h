@@ -50,6 +50,7 @@ private:
     };
 
     void setSwitch(GLenum capability, bool on);
+    void setClientArray(GLenum array, bool on);
     CMatrixStack& stack();
     void matrixChanged();
     void multiply(const CMatrix& matrix);

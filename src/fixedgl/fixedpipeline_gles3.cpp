@@ -377,21 +377,21 @@ void CFixedPipeline::texCoord2f(GLfloat s, GLfloat t) {
 }
 
 void CFixedPipeline::enableClientState(GLenum array) {
-    SClientArray* client = array == GL_VERTEX_ARRAY          ? &vertexArray
-                           : array == GL_NORMAL_ARRAY        ? &normalArray
-                           : array == GL_TEXTURE_COORD_ARRAY ? &texCoordArray
-                                                             : nullptr;
-    if (client == nullptr) return reportUnsupported("glEnableClientState", array);
-    client->enabled = true;
+    setClientArray(array, true);
 }
 
 void CFixedPipeline::disableClientState(GLenum array) {
+    setClientArray(array, false);
+}
+
+void CFixedPipeline::setClientArray(GLenum array, bool on) {
     SClientArray* client = array == GL_VERTEX_ARRAY          ? &vertexArray
                            : array == GL_NORMAL_ARRAY        ? &normalArray
                            : array == GL_TEXTURE_COORD_ARRAY ? &texCoordArray
                                                              : nullptr;
-    if (client == nullptr) return reportUnsupported("glDisableClientState", array);
-    client->enabled = false;
+    if (client == nullptr)
+        return reportUnsupported(on ? "glEnableClientState" : "glDisableClientState", array);
+    client->enabled = on;
 }
 
 // Tightly packed floats only, as the meshes keep them.
