@@ -1,6 +1,5 @@
-// Entry point: reads the options, seeds the random sequence, and takes the demo through its
-// fixed lifecycle with the data folder as the working directory.
-#include <chrono>
+// Entry point: reads the options, finds the data folder and makes it the working directory, and
+// plays the show (or captures or times it) from start to finish.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -8,14 +7,11 @@
 #include <system_error>
 
 #include "app/commandline.h"
-#include "core/random.h"
-#include "offline/offlinerun.h"
+#include "app/showrun.h"
 #include "platform/host.h"
 #include "platform/messagebox.h"
-#include "platform/performancecounter.h"
 #include "platform/programfolder.h"
 #include "show/dataroot.h"
-#include "show/demo.h"
 
 namespace fs = std::filesystem;
 
@@ -48,33 +44,6 @@ bool enterRoot(const COptions& options, const char* argv0) {
     return true;
 }
 
-// Capture and benchmark: the same lifecycle on a stepping clock, with no visible window (unless
-// the user picked a video driver) and every box on standard error.
-int runOffline(const COptions& options) {
-    prepareUnseenVideo();
-    COfflineRun offline(options);
-    std::string error;
-    if (!offline.prepare(error)) {
-        std::fprintf(stderr, "vexmoro: %s\n", error.c_str());
-        return 1;
-    }
-    seedRandom(1337);
-    CDemo demo(options, &offline.ticks());
-    if (!demo.windowOpened) {
-        std::fprintf(stderr, "vexmoro: no offscreen GL context could be made%s\n",
-                     demo.window->failureReason().c_str());
-        return 1;
-    }
-    offline.attach(demo);
-    auto loadStart = std::chrono::steady_clock::now();
-    demo.load();
-    offline.beginRendering(
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count());
-    demo.run();
-    demo.shutdown();
-    return offline.finish(stdout);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,18 +61,11 @@ int main(int argc, char** argv) {
     makeUserPathsAbsolute(options);
     setMessageBoxesHeadless(options.offline());
     if (!enterRoot(options, argv[0])) return 1;
-    if (options.offline()) return runOffline(options);
-
-    seedRandom(1337);
-    CPerformanceCounter counter;
-    CDemo demo(options, &counter);
-    if (!demo.windowOpened) {
-        std::fprintf(stderr, "vexmoro: the window or its GL context could not be opened%s\n",
-                     demo.window->failureReason().c_str());
+    CShowRun run(options);
+    if (!run.start(error)) {
+        std::fprintf(stderr, "vexmoro: %s\n", error.c_str());
         return 1;
     }
-    demo.load();
-    demo.run();
-    demo.shutdown();
-    return 0;
+    run.demo().run();
+    return run.finish();
 }

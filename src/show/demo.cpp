@@ -103,8 +103,12 @@ void CDemo::appendScene(const STimelineSlot& slot) {
 }
 
 void CDemo::run() {
-    time = startTime;
+    beginRun();
     while (!done) runFrame();
+}
+
+void CDemo::beginRun() {
+    time = startTime;
 }
 
 // One message per frame: taken first, dispatched only after the frame is shown.

@@ -27,7 +27,11 @@ public:
     CDemo& operator=(const CDemo&) = delete;
 
     void load();
+    // run() is beginRun() and runFrame() until done; a host that must give every frame back to
+    // its caller (the browser) takes those steps itself.
     void run();
+    void beginRun();
+    void runFrame();
     void shutdown();
 
     // Reads a bar file into the settings below; a file that cannot be opened or is not sound is
@@ -68,7 +72,6 @@ public:
 private:
     bool opensWindow(bool fileFullscreen) const;
     void appendScene(const STimelineSlot& slot);
-    void runFrame();
     void drawScenes();
     float* spectrum();
 };
