@@ -9,8 +9,12 @@
 namespace {
 
 // 512 frames (about 12 ms): the last buffer handed over is the one being heard, close enough
-// for the spectrum to follow the sound.
-constexpr int kDeviceFrames = 512;
+// for the spectrum to follow the sound. The browser asks for more (VEXMORO_AUDIO_DEVICE_FRAMES):
+// there the callback waits for each frame the main thread draws, and a short buffer runs dry.
+#ifndef VEXMORO_AUDIO_DEVICE_FRAMES
+#define VEXMORO_AUDIO_DEVICE_FRAMES 512
+#endif
+constexpr int kDeviceFrames = VEXMORO_AUDIO_DEVICE_FRAMES;
 
 }  // namespace
 

@@ -1,12 +1,9 @@
 #include "audio/musicstream.h"
 
-#include <chrono>
-
 namespace {
 
 constexpr int kRingFrames = 65536;   // about 1.5 s ahead of the listener
 constexpr int kDecodeFrames = 4096;  // one decoder step
-constexpr auto kIdleWait = std::chrono::milliseconds(5);
 
 }  // namespace
 
@@ -23,49 +20,8 @@ CMusicStream::CMusicStream()
       seekHandled(0),
       decodeBuffer(2 * kDecodeFrames) {}
 
-CMusicStream::~CMusicStream() {
-    if (!decoderThread.joinable()) return;
-    {
-        std::lock_guard<std::mutex> lock(wakeMutex);
-        quitting = true;
-    }
-    wake.notify_one();
-    decoderThread.join();
-}
-
-bool CMusicStream::open(const std::string& path, int rate) {
-    if (decoderThread.joinable() || !decoder.open(path, rate)) return false;
-    lengthFrames = decoder.length();
-    decoderThread = std::thread(&CMusicStream::feed, this);
-    return true;
-}
-
 void CMusicStream::setPlaying(bool play) {
     playing.store(play, std::memory_order_relaxed);
-}
-
-bool CMusicStream::seek(int64_t frame) {
-    if (frame < 0 || frame > lengthFrames) return false;
-    seekTarget.store(frame, std::memory_order_relaxed);
-    {
-        std::lock_guard<std::mutex> lock(wakeMutex);
-        seekRequested.fetch_add(1, std::memory_order_release);
-    }
-    wake.notify_one();
-    return true;
-}
-
-void CMusicStream::feed() {
-    std::unique_lock<std::mutex> lock(wakeMutex);
-    while (!quitting) {
-        lock.unlock();
-        bool busy = feedStep();
-        lock.lock();
-        if (busy) continue;
-        wake.wait_for(lock, kIdleWait, [this] {
-            return quitting || seekRequested.load(std::memory_order_relaxed) != seekHandled;
-        });
-    }
 }
 
 // One seek or one piece of decoding; false when there is nothing to do for now.
@@ -89,6 +45,7 @@ bool CMusicStream::feedStep() {
 
 void CMusicStream::render(int32_t* mix, int16_t* scratch, int frames) {
     if (!playing.load(std::memory_order_relaxed)) return;
+    catchUp();
     int got = 0;
     bool seekPending = seekRequested.load(std::memory_order_acquire) !=
                        seekApplied.load(std::memory_order_acquire);

@@ -1,6 +1,8 @@
 // One music file being played: a thread of its own decodes ahead into a ring, and the audio
 // callback takes frames from it (render) without waiting, locking or allocating; what was
 // rendered is kept for the spectrum. Seeking and playing are asked for from the main thread.
+// The decoding runs in musicstream_feed.cpp; in the browser, which has one thread,
+// musicstream_feed_web.cpp decodes inside render (the callback runs there between frames).
 #pragma once
 
 #include <atomic>
@@ -44,6 +46,8 @@ public:
 private:
     void feed();
     bool feedStep();
+    // Called by render before it takes frames: decodes what is due where no thread does.
+    void catchUp();
 
     COggDecoder decoder;
     int64_t lengthFrames;
