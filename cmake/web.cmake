@@ -10,5 +10,10 @@ endif()
 target_link_options(vexmoro PRIVATE
   -sENVIRONMENT=web -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 -sALLOW_MEMORY_GROWTH=1
   -sINVOKE_RUN=0 -sEXIT_RUNTIME=0 "-sEXPORTED_RUNTIME_METHODS=['callMain','FS']"
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_CURRENT_BINARY_DIR}/web-library-functions.json
   "SHELL:--preload-file ${VEXMORO_WEB_DATA}@/data" "SHELL:--exclude-file */.generated")
+# SDL's Web Audio code calls these from its own JavaScript. (Named in a file: a "$" on the link
+# command would reach emcc doubled.)
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/web-library-functions.json
+  [=[["$autoResumeAudioContext", "$dynCall"]]=])
 set_property(TARGET vexmoro APPEND PROPERTY LINK_DEPENDS ${VEXMORO_WEB_DATA}/.generated)

@@ -8,6 +8,7 @@ jobs=$(nproc)
 # The build folders; each may be moved with its variable.
 native=${VEXMORO_BUILD_DIR:-$root/build}
 windows_work=${VEXMORO_WINDOWS_BUILD_DIR:-$root/build-windows}
+web_work=${VEXMORO_WEB_BUILD_DIR:-$root/build-web}
 deb_work=${VEXMORO_DEB_BUILD_DIR:-$root/build-deb}
 sanitize_work=${VEXMORO_SANITIZE_BUILD_DIR:-$root/build-sanitize}
 gles3_work=${VEXMORO_GLES3_BUILD_DIR:-$root/build-gles3}

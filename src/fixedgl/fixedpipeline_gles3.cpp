@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "fixedgl/facing.h"
+#include "fixedgl/gpuwait.h"
 #include "fixedgl/unsupported.h"
 #include "fixedgl/viewmatrices.h"
 
@@ -185,7 +186,7 @@ void CFixedPipeline::popAttrib() {
 
 void CFixedPipeline::finish() {
     flush();
-    glFinish();
+    waitForGPU();
 }
 
 const GLubyte* CFixedPipeline::getString(GLenum name) {

@@ -1,0 +1,7 @@
+#include "fixedgl/gpuwait.h"
+
+#include <GLES3/gl3.h>
+
+void waitForGPU() {
+    glFinish();
+}
