@@ -3,7 +3,8 @@
 #   install-deps.sh [PROFILE | PACKAGE]...     (no argument: play)
 #   install-deps.sh --list [PROFILE | PACKAGE]...     prints the packages instead
 # Profiles: play (build and play the show), test (build and run the tests), package (build and
-# check the Debian package), windows (cross-build the Windows program, prove it under Wine).
+# check the Debian package), windows (cross-build the Windows program, prove it under Wine), web
+# (build the browser program, prove it in a headless browser).
 # Any other name is a package (scripts/fuzz.sh asks for clang). Needs root or sudo to install.
 set -euo pipefail
 # shellcheck source=scripts/lib.sh
@@ -19,11 +20,13 @@ declare -A adds=(
   [package]="dpkg-dev lintian desktop-file-utils appstream man-db"
   [windows]="g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nasm dpkg-dev debian-archive-keyring
     libgtest-dev python3 wine64"
+  [web]="emscripten dpkg-dev debian-archive-keyring python3 chromium chromium-driver
+    python3-selenium python3-numpy"
 )
-declare -A builds_on=([test]=play [package]=play [windows]=play)
+declare -A builds_on=([test]=play [package]=play [windows]=play [web]=play)
 
 usage() {
-  sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
 
