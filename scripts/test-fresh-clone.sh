@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Proves that the scripts which build something work on a fresh clone, leaning on nothing built
 # before them, and make what they promise: package-deb.sh the .deb with the program and its data,
-# build-windows.sh the zip with vexmoro.exe, data/ and README.txt, gallery.sh docs/gallery.png.
+# build-windows.sh the zip with vexmoro.exe, data/ and README.txt, gallery.sh docs/gallery.png,
+# build-web.sh the zip with the page, the program and its packed data.
 # The tree is copied as a clone has it, uncommitted work included. One copy runs package-deb.sh,
 # then build-windows.sh, which must find none of the folders it builds in; a second copy runs
-# gallery.sh alone (it and build-windows.sh build the native program alike, through build.sh).
+# gallery.sh, then build-web.sh (each of the three builds the native program alike, through
+# build.sh, and build-web.sh finds it made).
 # The cross-built libraries come from the cache all clones share. Copies are removed after a pass
 # and kept after a failure.
 set -euo pipefail
@@ -23,7 +25,8 @@ fresh_copy() {
 run_in() {
   local copy=$1 script=$2 log=$work/$1-$2.log start=$SECONDS
   (cd "$work/$copy" && env -u VEXMORO_BUILD_DIR -u VEXMORO_WINDOWS_BUILD_DIR \
-    -u VEXMORO_DEB_BUILD_DIR -u VEXMORO_WINDOWS_TESTS "./scripts/$script" >"$log" 2>&1) || {
+    -u VEXMORO_WEB_BUILD_DIR -u VEXMORO_DEB_BUILD_DIR -u VEXMORO_WINDOWS_TESTS \
+    "./scripts/$script" >"$log" 2>&1) || {
     tail -n 40 "$log" >&2
     fail "$script in a fresh copy (the whole log: $log)"
   }
@@ -46,6 +49,16 @@ check_zip() {
   (cd "$work" && cmake -E tar tf "${zips[0]}") >"$work/zip.txt"
   for entry in vexmoro.exe README.txt 'data/music/.*\.ogg' 'data/textures/loading\.jpg'; do
     grep -Eq "^$name/$entry\$" "$work/zip.txt" || fail "the zip has no $entry"
+  done
+}
+
+check_web_zip() {
+  local zips=("$work/$1"/dist/vexmoro-*-web.zip) name entry
+  [ -f "${zips[0]}" ] || fail "build-web.sh wrote no dist/vexmoro-VERSION-web.zip"
+  name=$(basename "${zips[0]}" .zip)
+  (cd "$work" && cmake -E tar tf "${zips[0]}") >"$work/web-zip.txt"
+  for entry in index.html page.js vexmoro.js vexmoro.wasm vexmoro.data loading.jpg README.txt; do
+    grep -Eq "^$name/$entry\$" "$work/web-zip.txt" || fail "the web zip has no $entry"
   done
 }
 
@@ -79,6 +92,14 @@ fresh_copy two
 rm "$work/two/docs/gallery.png"
 run_in two gallery.sh
 check_gallery two
+if "$root/scripts/install-deps.sh" web; then
+  [ ! -e "$work/two/build-web" ] || fail "gallery.sh left build-web/ for build-web.sh"
+  run_in two build-web.sh
+  check_web_zip two
+else
+  not_run "build-web.sh in a fresh copy" "the web profile could not be installed"
+fi
 
 rm -rf "$work"
-echo "test-fresh-clone: package-deb.sh, build-windows.sh and gallery.sh work on fresh copies" >&2
+echo "test-fresh-clone: package-deb.sh, build-windows.sh, gallery.sh and build-web.sh work on" \
+  "fresh copies" >&2

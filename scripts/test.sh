@@ -3,9 +3,9 @@
 #   test.sh           everything: shellcheck, the test suite built with warnings as errors, the
 #                     loaders' tests under AddressSanitizer and UBSan, the gles3 renderer against
 #                     the gl1 one (test-gles3.sh), the Debian package installed
-#                     (test-package.sh), the Windows build under Wine (test-windows.sh), and the
-#                     scripts that build something, each from a fresh copy of the tree
-#                     (test-fresh-clone.sh)
+#                     (test-package.sh), the Windows build under Wine (test-windows.sh), the
+#                     browser build in headless Chromium (test-web.sh), and the scripts that
+#                     build something, each from a fresh copy of the tree (test-fresh-clone.sh)
 #   test.sh --quick   shellcheck and the test suite in build/ (unit, rendering, layer check)
 # Installs what each step needs. A step this machine cannot take (no root for the package, no
 # Wine) fails the run when CI is set; otherwise it is said loudly and listed at the end.
@@ -18,7 +18,7 @@ case "$*" in
   "") ;;
   --quick) quick=true ;;
   *)
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
     ;;
 esac
@@ -38,6 +38,8 @@ summary() {
     echo "test: passed" >&2
   fi
   rm -f "$VEXMORO_NOT_RUN"
+  # A build left running by a failed step ends with it, all its processes.
+  [ -z "${web_deps_pid:-}" ] || kill -- "-$web_deps_pid" 2>/dev/null || true
   return "$status"
 }
 trap summary EXIT
@@ -104,12 +106,24 @@ with_profile() {
   fi
 }
 
+# The browser program's libraries take long to build the first time, mostly in configure checks
+# that keep one core busy: they are built beside the steps before the browser's, which waits for
+# them (one build of a key at a time). Should this fail, the browser's step builds them again and
+# says why.
+prebuild_web_deps() {
+  "$root/scripts/install-deps.sh" web >&2 || return 0
+  setsid "$root/scripts/web-deps.sh" >/dev/null 2>&1 &
+  web_deps_pid=$!
+}
+
 run_step "install the play and test profiles" "$root/scripts/install-deps.sh" play test
 run_step "shellcheck" check_scripts
 run_step "test suite in $native" suite
 $quick && exit 0
+prebuild_web_deps
 run_step "sanitizers in $sanitize_work" sanitized
 run_step "gles3 renderer against gl1" "$root/scripts/test-gles3.sh"
 run_step "Debian package" with_profile package "$root/scripts/test-package.sh"
 run_step "Windows build under Wine" with_profile windows "$root/scripts/test-windows.sh"
+run_step "browser build in Chromium" with_profile web "$root/scripts/test-web.sh"
 run_step "fresh copies of the tree" "$root/scripts/test-fresh-clone.sh"

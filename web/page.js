@@ -91,6 +91,7 @@
     front.className = '';
     play.disabled = false;
     note.textContent = '';
+    element('progress').style.visibility = 'hidden';
     play.focus();
   }
 
